@@ -1,0 +1,235 @@
+#include "app/tform1.h"
+
+#include "app/handlerguard.h"
+#include "app/ideamemo.h"
+#include "app/suggestionlistview.h"
+#include "platform/anchorlayout.h"
+#include "platform/designfont.h"
+#include "platform/jpegpixmap.h"
+#include "research/topics.h"
+#include "ui/tinfoform.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace qm {
+namespace {
+
+constexpr QSize kClientSize(511, 474);
+constexpr int kStatusBarHeight = 19;
+// The inner area of a 501 x 376 page control, for which the pages' controls were laid out.
+constexpr QSize kTabSheetSize(493, 348);
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quillmark"));
+    setFont(designFont(QStringLiteral("MS Sans Serif"), 11));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    for (int i = 0; i < 7; ++i)
+        m_imageList1.append(QIcon(QStringLiteral(":/images/menu%1.png").arg(i)));
+
+    TopicCancelled = true;
+    buildClientArea();
+    buildMenu();
+
+    m_normalSize = QSize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+    setMinimumSize(m_normalSize);
+    resize(m_normalSize);
+
+    m_programFolder = QCoreApplication::applicationDirPath();
+    guarded([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setDialogs(TStartForm* startForm, TInfoForm* infoForm)
+{
+    m_startForm = startForm;
+    m_infoForm = infoForm;
+}
+
+void TForm1::buildClientArea()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    const QSize clientSize(kClientSize.width(), kClientSize.height() - kStatusBarHeight);
+    client->resize(clientSize);
+    setCentralWidget(client);
+    auto* anchors = new AnchorLayout(client, clientSize);
+
+    m_image1 = new QLabel(client);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setScaledContents(true);
+    m_image1->setPixmap(loadJpegPixmap(QStringLiteral(":/images/banner.jpg")));
+    anchors->add(m_image1, QRect(5, 2, 500, 65), AnchorTop | AnchorRight);
+
+    m_pageControl1 = new QTabWidget(client);
+    m_pageControl1->setObjectName(QStringLiteral("PageControl1"));
+    anchors->add(m_pageControl1, QRect(5, 75, 501, 376), AnchorAll);
+
+    auto* tabSheet1 = new QWidget;
+    tabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    tabSheet1->resize(kTabSheetSize);
+    auto* page1 = new AnchorLayout(tabSheet1, kTabSheetSize);
+
+    m_listView1 = new SuggestionListView(tabSheet1);
+    m_listView1->setObjectName(QStringLiteral("ListView1"));
+    page1->add(m_listView1, QRect(0, 52, 491, 264), AnchorAll);
+    connect(m_listView1->header(), &QHeaderView::sectionClicked, this,
+            [this] { guarded([this] { ListView1ColumnClick(); }); });
+
+    m_bitBtn2 = new QPushButton(QStringLiteral("Generate Effective Headlines"), tabSheet1);
+    m_bitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    m_bitBtn2->setIcon(QIcon(QStringLiteral(":/images/generate.png")));
+    m_bitBtn2->setIconSize(QSize(24, 24));
+    m_bitBtn2->setCursor(Qt::PointingHandCursor);
+    m_bitBtn2->setAutoDefault(false);
+    page1->add(m_bitBtn2, QRect(6, 8, 186, 35), AnchorTop | AnchorRight);
+    connect(m_bitBtn2, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
+
+    m_bitBtn1 = new QPushButton(QStringLiteral("Add selection and Proceed to step 2."), tabSheet1);
+    m_bitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    m_bitBtn1->setAutoDefault(false);
+    page1->add(m_bitBtn1, QRect(0, 321, 201, 25), AnchorLeft | AnchorBottom);
+    connect(m_bitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
+
+    setTabOrder(m_listView1, m_bitBtn2);
+    setTabOrder(m_bitBtn2, m_bitBtn1);
+
+    auto* tabSheet2 = new QWidget;
+    tabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    tabSheet2->resize(kTabSheetSize);
+    auto* page2 = new AnchorLayout(tabSheet2, kTabSheetSize);
+    m_whoisMemo = new IdeaMemo(tabSheet2);
+    m_whoisMemo->setObjectName(QStringLiteral("WhoisMemo"));
+    page2->add(m_whoisMemo, QRect(2, 9, 486, 335), AnchorAll);
+
+    m_pageControl1->addTab(tabSheet1, QStringLiteral("Step 1.   Headlines Suggestions"));
+    m_pageControl1->addTab(tabSheet2, QStringLiteral("Step 2.   Idea Catcher"));
+    m_pageControl1->setCurrentIndex(0);
+
+    m_statusBar1 = new QStatusBar(this);
+    m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusBar1->setFixedHeight(kStatusBarHeight);
+    m_statusBar1->setSizeGripEnabled(false);
+    auto* statusText = new QLabel(m_statusBar1);
+    statusText->setObjectName(QStringLiteral("StatusText"));
+    m_statusBar1->addWidget(statusText, 1);
+    setStatusBar(m_statusBar1);
+}
+
+QAction* TForm1::addMenuAction(QMenu* menu, const QString& caption, const QString& name, int icon,
+                               void (TForm1::*handler)())
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (icon >= 0)
+        action->setIcon(m_imageList1.at(icon));
+    connect(action, &QAction::triggered, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    return action;
+}
+
+void TForm1::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("File1"));
+    addMenuAction(file, QStringLiteral("&Open file..."), QStringLiteral("Open1"), 3, &TForm1::Open1Click);
+    addMenuAction(file, QStringLiteral("&Save file..."), QStringLiteral("Save1"), 2, &TForm1::Save1Click);
+    file->addSeparator();
+    addMenuAction(file, QStringLiteral("E&xit"), QStringLiteral("Exit1"), 1, &TForm1::Exit1Click);
+
+    QMenu* models = bar->addMenu(QStringLiteral("Models"));
+    models->setObjectName(QStringLiteral("Models1"));
+    addMenuAction(models, QStringLiteral("Add selection and Proceed to step 2."),
+                  QStringLiteral("AddselectiontoStep21"), -1, &TForm1::AddselectiontoStep21Click);
+    models->addSeparator();
+    addMenuAction(models, QStringLiteral("Select all"), QStringLiteral("Selectall1"), -1, &TForm1::Selectall1Click);
+    addMenuAction(models, QStringLiteral("Select none"), QStringLiteral("Selectnone1"), -1, &TForm1::Selectnone1Click);
+    addMenuAction(models, QStringLiteral("Invert selection"), QStringLiteral("Invertselection1"), -1,
+                  &TForm1::Invertselection1Click);
+
+    QMenu* headlines = bar->addMenu(QStringLiteral("Headlines"));
+    headlines->setObjectName(QStringLiteral("Headlines1"));
+    addMenuAction(headlines, QStringLiteral("Save data to Ascii file..."), QStringLiteral("SavedatatoAsciifile1"),
+                  -1, &TForm1::SavedatatoAsciifile1Click);
+    headlines->addSeparator();
+    addMenuAction(headlines, QStringLiteral("Clear"), QStringLiteral("Clear1"), -1, &TForm1::Clear1Click);
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    addMenuAction(help, QStringLiteral("Quillmark website..."), QStringLiteral("Quillmarkwebsite1"), 5,
+                  &TForm1::Quillmarkwebsite1Click);
+    help->addSeparator();
+    QAction* about = addMenuAction(help, QStringLiteral("&About..."), QStringLiteral("About1"), 6, &TForm1::About1Click);
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    about->setShortcutContext(Qt::WindowShortcut);
+}
+
+void TForm1::setStatusText(const QString& text)
+{
+    m_statusBar1->findChild<QLabel*>(QStringLiteral("StatusText"))->setText(text);
+}
+
+QString TForm1::statusText() const
+{
+    return m_statusBar1->findChild<QLabel*>(QStringLiteral("StatusText"))->text();
+}
+
+void TForm1::showPage(int index) { m_pageControl1->setCurrentIndex(index); }
+
+void TForm1::Exit1Click() { close(); }
+
+void TForm1::About1Click()
+{
+    if (m_infoForm != nullptr)
+        m_infoForm->exec();
+}
+
+void TForm1::Quillmarkwebsite1Click() { desktop().openUrl(QStringLiteral(QUILLMARK_HOMEPAGE_URL)); }
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    guarded([this] { FormClose(); });
+    event->accept();
+}
+
+bool TForm1::event(QEvent* event)
+{
+    // The status bar shows one text, the research run's; menu status tips must not replace it.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // Not sizable by dragging: outside the maximised (or full-screen) state the window goes back to its
+    // normal size. Maximising and restoring still work, and the anchored controls follow.
+    const Qt::WindowStates free = Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
+    if ((windowState() & free) == 0 && size() != m_normalSize) {
+        QTimer::singleShot(0, this, [this, free] {
+            if ((windowState() & free) == 0 && size() != m_normalSize)
+                resize(m_normalSize);
+        });
+    }
+}
+
+} // namespace qm

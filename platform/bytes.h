@@ -1,0 +1,18 @@
+#pragma once
+
+// Text in Quillmark is bytes. Wherever text is compared without regard to case, only the 26 ASCII
+// letters are folded; every other byte, accented letters included, stays as it is.
+
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+constexpr char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+constexpr char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+std::string asciiLowerCopy(std::string_view text);
+std::string asciiUpperCopy(std::string_view text);
+bool equalsNoCase(std::string_view a, std::string_view b);
+
+} // namespace qm

@@ -1,0 +1,14 @@
+#include "platform/designfont.h"
+
+namespace qm {
+
+QFont designFont(const QString& family, int pixelHeight, bool bold)
+{
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace qm

@@ -1,0 +1,89 @@
+#include "platform/desktopservices.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace qm {
+namespace {
+
+QMessageBox::Icon toQt(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Error: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Warning: return QMessageBox::Warning;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Saving replaces an existing file without asking; opening accepts a name that does not exist.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilter(qtNameFilter(spec.filter));
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    if (!spec.directory.isEmpty())
+        dialog.setDirectory(spec.directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+class QtDesktopServices final : public DesktopServices {
+public:
+    MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon,
+                         MsgButtons buttons, MsgResult defaultButton) override
+    {
+        QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, parent);
+        if (buttons == MsgButtons::YesNo) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(defaultButton == MsgResult::No ? QMessageBox::No : QMessageBox::Yes);
+        } else {
+            box.setStandardButtons(QMessageBox::Ok);
+        }
+        switch (box.exec()) {
+        case QMessageBox::Yes: return MsgResult::Yes;
+        case QMessageBox::No: return MsgResult::No;
+        default: return MsgResult::Ok;
+        }
+    }
+
+    std::optional<QString> saveFileName(QWidget* parent, const FileDialogSpec& spec) override
+    {
+        return runFileDialog(parent, spec, true);
+    }
+
+    std::optional<QString> openFileName(QWidget* parent, const FileDialogSpec& spec) override
+    {
+        return runFileDialog(parent, spec, false);
+    }
+
+    void openUrl(const QString& url) override { QDesktopServices::openUrl(QUrl(url)); }
+};
+
+DesktopServices* g_override = nullptr;
+
+} // namespace
+
+DesktopServices& desktop()
+{
+    static QtDesktopServices real;
+    return g_override != nullptr ? *g_override : real;
+}
+
+void setDesktopServices(DesktopServices* services) { g_override = services; }
+
+QString qtNameFilter(const QString& filter)
+{
+    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+    return bar < 0 ? filter : filter.left(bar);
+}
+
+} // namespace qm

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+class QColor;
+
+namespace qm {
+
+// System colour indexes as the colour values of the design use them (top bit set, index in the low byte).
+enum SysColorIndex : int {
+    kColorWindowText = 8,
+    kColorBtnFace = 15,
+    kColorBtnShadow = 16,
+    kColorGrayText = 17,
+    kColorBtnText = 18,
+    kColorBtnHighlight = 20,
+};
+
+// The RGB reference (red in bits 0..7, green 8..15, blue 16..23) of a system colour, taken from the
+// application palette.
+std::uint32_t SysColor(int index);
+
+QColor colorFromRef(std::uint32_t rgbRef);
+std::uint32_t refFromColor(const QColor& color);
+
+} // namespace qm
