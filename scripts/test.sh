@@ -1,11 +1,43 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds Quillmark and runs the whole test suite. Exits non-zero on any failure.
+# Sets up the machine, builds Quillmark and passes the whole test suite:
+#   1. release build, warnings as errors, every test
+#   2. AddressSanitizer + UndefinedBehaviorSanitizer build, every test again (leak checking on)
+#   3. each fuzz target for a short bounded time from its committed corpus
+#   4. clang-tidy over the project's core sources
+# Any failure, sanitizer report or new clang-tidy warning fails the run.
+# --quick runs stage 1 only (for the edit-build-test loop; CI always runs everything).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+
 ./scripts/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
+started=$SECONDS
+stage() { printf '\n== %s (%dm%02ds in) ==\n' "$1" $(((SECONDS - started) / 60)) $(((SECONDS - started) % 60)); }
 
+stage "release build and tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMARK_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build build -j"$jobs"
-QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+if [ "$quick" -eq 0 ]; then
+  stage "sanitizer build and tests (ASan + UBSan)"
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_SANITIZE=address,undefined \
+        -DQUILLMARK_BUILD_BENCH=OFF -DQUILLMARK_WARNINGS_AS_ERRORS=ON >/dev/null
+  cmake --build build-asan -j"$jobs"
+  ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1" \
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+  UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+    ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+  stage "fuzz smoke runs"
+  ./scripts/fuzz.sh smoke
+
+  stage "clang-tidy"
+  ./scripts/tidy.sh build
+fi
+
+stage "all passed"
