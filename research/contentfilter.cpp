@@ -73,31 +73,34 @@ public:
             }
         }
 
+        // Each entry holds the target's row offset, so a step is one load; an accepting target is
+        // stored as kMatched, since the first match already answers.
         m_next.reserve(edges.size() * static_cast<std::size_t>(m_classes));
         for (const auto& row : edges) {
             for (const int target : row)
-                m_next.push_back(static_cast<std::uint16_t>(target));
+                m_next.push_back(accept[static_cast<std::size_t>(target)]
+                                     ? kMatched
+                                     : static_cast<std::uint16_t>(target * m_classes));
         }
-        m_accept.assign(accept.begin(), accept.end());
     }
 
     bool matches(std::string_view text) const
     {
-        std::size_t state = 0;
-        const auto width = static_cast<std::size_t>(m_classes);
+        std::uint16_t row = 0;
         for (const char c : text) {
-            state = m_next[state * width + m_class[static_cast<unsigned char>(c)]];
-            if (m_accept[state] != 0)
+            row = m_next[row + m_class[static_cast<unsigned char>(c)]];
+            if (row == kMatched)
                 return true;
         }
         return false;
     }
 
 private:
+    static constexpr std::uint16_t kMatched = 0xFFFF;
+
     std::uint8_t m_class[256] = {};
     int m_classes = 1;
-    std::vector<std::uint16_t> m_next;  // state * m_classes + class -> state
-    std::vector<std::uint8_t> m_accept; // per state: some fragment ends here
+    std::vector<std::uint16_t> m_next; // row offset + class -> row offset of the next state
 };
 
 } // namespace

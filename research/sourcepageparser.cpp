@@ -20,27 +20,35 @@ constexpr std::string_view kEntryStart = "<li>";
 constexpr std::string_view kLinkEnd = "</a>";
 constexpr std::string_view kAmpersandEntity = "&amp;";
 
-// The first occurrence of a pattern at or after `from`, by a linear-time scan.
-std::size_t findFrom(std::string_view text, std::string_view pattern, std::size_t from)
+// The first match of a lower-case pattern at or after `from`, the letters A-Z of the text compared
+// without regard to case. Every pattern here begins with "<", which memchr finds fast; the rest is
+// compared at each "<". A compare can only run past the next "<" when the pattern holds one after its
+// start, so for the markers and the topic keys every byte is looked at a bounded number of times.
+std::size_t findNoCase(std::string_view text, std::string_view lowerPattern, std::size_t from)
 {
-    if (from > text.size())
+    const std::size_t n = lowerPattern.size();
+    if (from > text.size() || n > text.size() - from)
         return npos;
-    const void* hit = ::memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
-    return hit == nullptr ? npos : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-}
-
-// The first "</a>" in text that was not lower-cased: "<" located fast, the rest compared folded.
-std::size_t findLinkEndNoCase(std::string_view text)
-{
+    if (n == 0)
+        return from;
     const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    for (const char* p = begin; end - p >= static_cast<std::ptrdiff_t>(kLinkEnd.size());) {
-        p = static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
-        if (p == nullptr || end - p < static_cast<std::ptrdiff_t>(kLinkEnd.size()))
-            return npos;
-        if (p[1] == '/' && asciiLower(p[2]) == 'a' && p[3] == '>')
+    const char* const last = begin + (text.size() - n); // the last place a match can start
+    const char first = lowerPattern[0];
+    const bool firstIsLetter = first >= 'a' && first <= 'z';
+    for (const char* p = begin + from; p <= last; ++p) {
+        if (firstIsLetter) {
+            if (asciiLower(*p) != first)
+                continue;
+        } else {
+            p = static_cast<const char*>(std::memchr(p, first, static_cast<std::size_t>(last - p) + 1));
+            if (p == nullptr)
+                return npos;
+        }
+        std::size_t k = 1;
+        while (k < n && asciiLower(p[k]) == lowerPattern[k])
+            ++k;
+        if (k == n)
             return static_cast<std::size_t>(p - begin);
-        ++p;
     }
     return npos;
 }
@@ -60,7 +68,7 @@ public:
     {
         // The remembered answer holds for every start between where it was searched from and the hit.
         if (!m_valid || start < m_searchedFrom || (m_hit != npos && start > m_hit)) {
-            m_hit = findFrom(m_text, m_marker, start);
+            m_hit = findNoCase(m_text, m_marker, start);
             m_searchedFrom = start;
             m_valid = true;
         }
@@ -81,7 +89,7 @@ private:
 // change the result, and this single pass gives what repeated searches from the start give.
 void removeLineBreaks(std::string& text)
 {
-    if (text.find('\r') == npos)
+    if (text.find("\r\n") == npos)
         return;
     std::size_t kept = 0;
     for (const char c : text) {
@@ -128,18 +136,28 @@ void cleanInPlace(std::string& text)
     collapseSpaces(text);
 }
 
+// Whether cleaning could change the entry at all; most entries need no copy. A lone CR (as the
+// one before the LF that precedes the next "<li>") changes nothing.
+bool needsCleaning(std::string_view entry)
+{
+    return entry.find("\r\n") != npos || entry.find('&') != npos || entry.find("  ") != npos;
+}
+
 // The caption of one entry: cleaned, cut before its first "</a>", the text after the last ">" of
 // what is left. `scratch` is reused from entry to entry.
 std::string_view captionOf(std::string_view entry, std::string& scratch)
 {
-    try {
-        scratch.assign(entry);
-        cleanInPlace(scratch);
-    } catch (const std::exception&) {
-        return {}; // a cleaning that fails leaves the entry empty
+    std::string_view cleaned = entry;
+    if (needsCleaning(entry)) {
+        try {
+            scratch.assign(entry);
+            cleanInPlace(scratch);
+        } catch (const std::exception&) {
+            return {}; // a cleaning that fails leaves the entry empty
+        }
+        cleaned = scratch;
     }
-    const std::string_view cleaned = scratch;
-    const std::size_t linkEnd = findLinkEndNoCase(cleaned);
+    const std::size_t linkEnd = findNoCase(cleaned, kLinkEnd, 0);
     if (linkEnd == npos)
         return {};
     const std::string_view linkText = cleaned.substr(0, linkEnd);
@@ -161,28 +179,23 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
 {
     sink.clear();
 
-    // Every search runs on one lower-cased copy: folding keeps the length, so an offset found there
-    // is the same offset in the page, where the cuts are made.
-    const std::string lowerPage = asciiLowerCopy(page);
+    // Searches compare A-Z without regard to case; cuts are made in the page as it is.
     const std::string lowerKey = asciiLowerCopy(key);
-
-    std::size_t start = findFrom(lowerPage, std::string(kAnchor) + lowerKey, 0);
+    std::size_t start = findNoCase(page, std::string(kAnchor) + lowerKey, 0);
     if (start == npos)
-        start = findFrom(lowerPage, std::string(kAnchor) + '"' + lowerKey, 0);
+        start = findNoCase(page, std::string(kAnchor) + '"' + lowerKey, 0);
     if (start == npos)
         start = 0; // no anchor: the section is taken from the start of the page
-    const std::size_t sectionEnd = findFrom(lowerPage, kSectionEnd, start);
+    const std::size_t sectionEnd = findNoCase(page, kSectionEnd, start);
     if (sectionEnd == npos)
         return;
 
-    // The section keeps the "<" of its "</ul>". Both views are of our own copies: the hooks may run
+    // The section keeps the "<" of its "</ul>". The walk reads its own copy: the hooks may run
     // commands that change or free the caller's page.
-    const std::size_t length = sectionEnd + 1 - start;
-    const std::string text(page.substr(start, length));
-    const std::string_view lowerText = std::string_view(lowerPage).substr(start, length);
+    const std::string text(page.substr(start, sectionEnd + 1 - start));
 
-    ForwardSearch entries(lowerText, kEntryStart);
-    ForwardSearch linkEnds(lowerText, kLinkEnd);
+    ForwardSearch entries(text, kEntryStart);
+    ForwardSearch linkEnds(text, kLinkEnd);
     std::string scratch;
 
     std::size_t at = entries.from(0);
