@@ -38,13 +38,6 @@ TEST(ParseCommand, PrintsOneEscapedCaptionPerLineInListOrder)
     EXPECT_EQ(outcome.err, "");
 }
 
-TEST(ParseCommand, PageWithoutSuggestionsPrintsNothing)
-{
-    const Outcome outcome = runParseOn({"Business"}, "");
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, "");
-}
-
 TEST(ParseCommand, WithoutExactlyOneKeyShowsUsage)
 {
     for (const std::vector<std::string_view>& args : {std::vector<std::string_view>{},
