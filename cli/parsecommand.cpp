@@ -1,13 +1,59 @@
+// quillmark-cli parse KEY: the suggestions of a source page read from standard input.
 #include "cli/commands.h"
 
+#include "headlines/suggestionlist.h"
+#include "research/sourcepageparser.h"
+
+#include <istream>
 #include <ostream>
+#include <string>
 
 namespace qm::cli {
+namespace {
 
-int runParse(Args, std::istream&, std::ostream&, std::ostream& err)
+// Far above any real source page; a bigger input is refused rather than held in memory.
+constexpr std::size_t kMaxPageBytes = std::size_t{256} << 20;
+
+// One caption per line whatever it holds: a backslash, CR and LF are written as \\, \r and \n.
+void writeCaption(std::ostream& out, std::string_view caption)
 {
-    err << "parse: not available yet\n";
-    return 2;
+    std::string line;
+    line.reserve(caption.size() + 1);
+    for (const char c : caption) {
+        switch (c) {
+        case '\\': line += "\\\\"; break;
+        case '\r': line += "\\r"; break;
+        case '\n': line += "\\n"; break;
+        default: line += c;
+        }
+    }
+    line += '\n';
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+}
+
+} // namespace
+
+int runParse(Args args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    if (args.size() != 1) {
+        err << "usage: quillmark-cli parse KEY < page\n";
+        return 2;
+    }
+    std::string page;
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (page.size() + got > kMaxPageBytes) {
+            err << "parse: the page is larger than " << (kMaxPageBytes >> 20) << " MiB\n";
+            return 1;
+        }
+        page.append(buffer, got);
+    }
+    VectorSuggestions suggestions;
+    ParseSourcePage(page, args[0], suggestions);
+    for (const Suggestion& item : suggestions.items())
+        writeCaption(out, item.caption);
+    return 0;
 }
 
 } // namespace qm::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
 #include <string>
 
 class QComboBox;
@@ -9,7 +10,10 @@ class QPushButton;
 namespace qm {
 
 // The topic dialog: the user picks one of the seven topics before every research run. Research
-// clears TopicCancelled and closes with result 1; Cancel sets it and closes with result 3.
+// clears TopicCancelled and closes with result 1; Cancel sets it and closes with result 3. Created
+// hidden at start-up and kept; it opens centred on the screen the first time and where it was left
+// afterwards, with the topic and the focused control it had when it last closed. There is no default
+// or cancel button: Enter acts only on a focused button and Escape does nothing.
 class TStartForm final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TStartForm)
@@ -24,11 +28,20 @@ public:
     void BitBtn2Click(); // Cancel
 
     QComboBox* ComboBox1() const { return m_comboBox1; }
+    QPushButton* BitBtn1() const { return m_bitBtn1; }
+    QPushButton* BitBtn2() const { return m_bitBtn2; }
+
+    void setVisible(bool visible) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QComboBox* m_comboBox1 = nullptr;
     QPushButton* m_bitBtn1 = nullptr;
     QPushButton* m_bitBtn2 = nullptr;
+    bool m_placed = false; // shown before: reopen at m_lastPosition rather than centred
+    QPoint m_lastPosition;
 };
 
 } // namespace qm

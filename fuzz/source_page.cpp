@@ -1,0 +1,47 @@
+// ParseSourcePage on arbitrary page bytes. The first byte picks one of the seven topic keys; the rest
+// is the page. Besides crashes and hangs it checks what must hold for every page: captions are
+// non-empty, hold no ">" and pass the filter; the walk pumps twice per stop check; and the in-place
+// entry cleaning equals the ReplaceAllNoCase chain on the same bytes.
+#include "headlines/suggestionlist.h"
+#include "research/contentfilter.h"
+#include "research/sourcepageparser.h"
+#include "research/topics.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::string key = qm::TopicKey(qm::kTopics[data[0] % qm::kTopics.size()]);
+    const std::string_view page(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    qm::VectorSuggestions list;
+    std::size_t pumps = 0;
+    std::size_t stopChecks = 0;
+    qm::ParseHooks hooks;
+    hooks.pump = [&] { ++pumps; };
+    hooks.stop = [&] {
+        ++stopChecks;
+        return false;
+    };
+    qm::ParseSourcePage(page, key, list, hooks);
+    for (const qm::Suggestion& item : list.items()) {
+        if (item.caption.empty() || item.caption.find('>') != std::string::npos || item.checked
+            || qm::IsBlockedHeadline(item.caption))
+            __builtin_trap();
+    }
+    if (pumps != 2 * stopChecks)
+        __builtin_trap();
+
+    std::string chained = qm::ReplaceAllNoCase(page, "\r\n", "");
+    chained = qm::ReplaceAllNoCase(chained, "&amp;", "");
+    chained = qm::ReplaceAllNoCase(chained, "   ", " ");
+    chained = qm::ReplaceAllNoCase(chained, "  ", " ");
+    if (chained != qm::CleanEntry(page))
+        __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,281 @@
+#include "research/sourcepageparser.h"
+
+#include "headlines/suggestionlist.h"
+#include "platform/bytes.h"
+#include "research/contentfilter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <stdexcept>
+
+namespace qm {
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+constexpr std::string_view kAnchor = "<a name=";
+constexpr std::string_view kSectionEnd = "</ul>";
+constexpr std::string_view kEntryStart = "<li>";
+constexpr std::string_view kLinkEnd = "</a>";
+constexpr std::string_view kAmpersandEntity = "&amp;";
+
+// The first match of a lower-case pattern at or after `from`, the letters A-Z of the text compared
+// without regard to case. Every pattern here begins with "<", which memchr finds fast; the rest is
+// compared at each "<". A compare can only run past the next "<" when the pattern holds one after its
+// start, so for the markers and the topic keys every byte is looked at a bounded number of times.
+std::size_t findNoCase(std::string_view text, std::string_view lowerPattern, std::size_t from)
+{
+    const std::size_t n = lowerPattern.size();
+    if (from > text.size() || n > text.size() - from)
+        return npos;
+    if (n == 0)
+        return from;
+    const char* const begin = text.data();
+    const char* const last = begin + (text.size() - n); // the last place a match can start
+    const char first = lowerPattern[0];
+    const bool firstIsLetter = first >= 'a' && first <= 'z';
+    for (const char* p = begin + from; p <= last; ++p) {
+        if (firstIsLetter) {
+            if (asciiLower(*p) != first)
+                continue;
+        } else {
+            p = static_cast<const char*>(std::memchr(p, first, static_cast<std::size_t>(last - p) + 1));
+            if (p == nullptr)
+                return npos;
+        }
+        std::size_t k = 1;
+        while (k < n && asciiLower(p[k]) == lowerPattern[k])
+            ++k;
+        if (k == n)
+            return static_cast<std::size_t>(p - begin);
+    }
+    return npos;
+}
+
+// Answers "first marker at or after `from`" for starts that mostly move forward, remembering the
+// last hit: the walk asks for the next "<li>" and "</a>" once or twice per entry, and a hostile page
+// (thousands of "<li>" and one "</a>" at the far end) must not make it rescan the same bytes.
+class ForwardSearch final {
+public:
+    ForwardSearch(std::string_view text, std::string_view marker)
+        : m_text(text)
+        , m_marker(marker)
+    {
+    }
+
+    std::size_t from(std::size_t start)
+    {
+        // The remembered answer holds for every start between where it was searched from and the hit.
+        if (!m_valid || start < m_searchedFrom || (m_hit != npos && start > m_hit)) {
+            m_hit = findNoCase(m_text, m_marker, start);
+            m_searchedFrom = start;
+            m_valid = true;
+        }
+        return m_hit;
+    }
+
+private:
+    std::string_view m_text;
+    std::string_view m_marker;
+    bool m_valid = false;
+    std::size_t m_searchedFrom = 0;
+    std::size_t m_hit = npos;
+};
+
+// The cleaning passes work in place: each keeps a stack of the bytes written so far and drops a
+// match as soon as its last byte arrives. Removing "\r\n" or "&amp;" can only expose a new match
+// that ends at the next byte, and neither pattern overlaps itself, so the order of removal does not
+// change the result, and this single pass gives what repeated searches from the start give.
+void removeLineBreaks(std::string& text)
+{
+    if (text.find("\r\n") == npos)
+        return;
+    std::size_t kept = 0;
+    for (const char c : text) {
+        text[kept++] = c;
+        if (c == '\n' && kept >= 2 && text[kept - 2] == '\r')
+            kept -= 2;
+    }
+    text.resize(kept);
+}
+
+void removeAmpersandEntities(std::string& text)
+{
+    if (text.find('&') == npos)
+        return;
+    const std::size_t n = kAmpersandEntity.size();
+    std::size_t kept = 0;
+    for (const char c : text) {
+        text[kept++] = c;
+        if (c == ';' && kept >= n && text[kept - n] == '&' && asciiLower(text[kept - n + 1]) == 'a'
+            && asciiLower(text[kept - n + 2]) == 'm' && asciiLower(text[kept - n + 3]) == 'p')
+            kept -= n;
+    }
+    text.resize(kept);
+}
+
+// "   " -> " " and then "  " -> " ", each until none is left, make every run of spaces one space.
+void collapseSpaces(std::string& text)
+{
+    if (text.find("  ") == npos)
+        return;
+    std::size_t kept = 0;
+    for (const char c : text) {
+        if (c == ' ' && kept > 0 && text[kept - 1] == ' ')
+            continue;
+        text[kept++] = c;
+    }
+    text.resize(kept);
+}
+
+void cleanInPlace(std::string& text)
+{
+    removeLineBreaks(text);
+    removeAmpersandEntities(text);
+    collapseSpaces(text);
+}
+
+// Whether cleaning could change the entry at all; most entries need no copy. A lone CR (as the
+// one before the LF that precedes the next "<li>") changes nothing.
+bool needsCleaning(std::string_view entry)
+{
+    return entry.find("\r\n") != npos || entry.find('&') != npos || entry.find("  ") != npos;
+}
+
+// The caption of one entry: cleaned, cut before its first "</a>", the text after the last ">" of
+// what is left. `scratch` is reused from entry to entry.
+std::string_view captionOf(std::string_view entry, std::string& scratch)
+{
+    std::string_view cleaned = entry;
+    if (needsCleaning(entry)) {
+        try {
+            scratch.assign(entry);
+            cleanInPlace(scratch);
+        } catch (const std::exception&) {
+            return {}; // a cleaning that fails leaves the entry empty
+        }
+        cleaned = scratch;
+    }
+    const std::size_t linkEnd = findNoCase(cleaned, kLinkEnd, 0);
+    if (linkEnd == npos)
+        return {};
+    const std::string_view linkText = cleaned.substr(0, linkEnd);
+    const std::size_t lastTagEnd = linkText.rfind('>');
+    if (lastTagEnd == npos)
+        return {};
+    return linkText.substr(lastTagEnd + 1);
+}
+
+void call(const std::function<void()>& f)
+{
+    if (f)
+        f();
+}
+
+} // namespace
+
+void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink& sink, const ParseHooks& hooks)
+{
+    sink.clear();
+
+    // Searches compare A-Z without regard to case; cuts are made in the page as it is.
+    const std::string lowerKey = asciiLowerCopy(key);
+    std::size_t start = findNoCase(page, std::string(kAnchor) + lowerKey, 0);
+    if (start == npos)
+        start = findNoCase(page, std::string(kAnchor) + '"' + lowerKey, 0);
+    if (start == npos)
+        start = 0; // no anchor: the section is taken from the start of the page
+    const std::size_t sectionEnd = findNoCase(page, kSectionEnd, start);
+    if (sectionEnd == npos)
+        return;
+
+    // The section keeps the "<" of its "</ul>". The walk reads its own copy: the hooks may run
+    // commands that change or free the caller's page.
+    const std::string text(page.substr(start, sectionEnd + 1 - start));
+
+    ForwardSearch entries(text, kEntryStart);
+    ForwardSearch linkEnds(text, kLinkEnd);
+    std::string scratch;
+
+    std::size_t at = entries.from(0);
+    if (at == npos)
+        return;
+    for (;;) {
+        // The entry ends one byte before the next "<li>"; the last "<li>" gives an empty entry. The
+        // next "<li>" is looked for two bytes on, so it cannot be the current one.
+        const std::size_t next = entries.from(at + 2);
+        const std::string_view entry =
+            next == npos ? std::string_view() : std::string_view(text).substr(at, next - 1 - at);
+        const std::string_view caption = captionOf(entry, scratch);
+
+        const std::size_t linkEnd = linkEnds.from(at);
+        if (linkEnd != npos)
+            at = linkEnd;
+
+        if (!caption.empty() && !IsBlockedHeadline(caption))
+            sink.append(caption, false);
+        call(hooks.pump);
+        const std::size_t nextEntry = entries.from(at);
+        call(hooks.pump);
+
+        const bool stopped = hooks.stop && hooks.stop();
+        // Without a further "</a>" the walk cannot advance: it would meet this same entry again and
+        // again, so it ends here.
+        if (stopped || nextEntry == npos || linkEnd == npos)
+            return;
+        at = nextEntry;
+    }
+}
+
+std::string ReplaceAllNoCase(std::string_view source, std::string_view pattern, std::string_view replacement)
+{
+    if (pattern.empty())
+        return std::string(source);
+    const std::string lowerPattern = asciiLowerCopy(pattern);
+    if (asciiLowerCopy(replacement).find(lowerPattern) != npos)
+        throw std::invalid_argument("ReplaceAllNoCase: the replacement holds the pattern");
+
+    // The text before the first match holds no match, so after a replacement the next first match
+    // can only end in the replacement or behind it. `out` is that match-free front; `pending` holds,
+    // reversed, the replacement bytes still to be read again before the rest of the source.
+    const std::size_t n = lowerPattern.size();
+    const char last = lowerPattern.back();
+    std::string out;
+    out.reserve(source.size());
+    std::string pending;
+    std::size_t next = 0;
+    for (;;) {
+        char c;
+        if (!pending.empty()) {
+            c = pending.back();
+            pending.pop_back();
+        } else if (next < source.size()) {
+            c = source[next++];
+        } else {
+            break;
+        }
+        out.push_back(c);
+        if (asciiLower(c) == last && out.size() >= n
+            && std::equal(out.end() - static_cast<std::ptrdiff_t>(n), out.end(), lowerPattern.begin(),
+                          [](char x, char y) { return asciiLower(x) == y; })) {
+            out.resize(out.size() - n);
+            pending.append(replacement.rbegin(), replacement.rend());
+        }
+    }
+    return out;
+}
+
+std::string ReverseText(std::string_view source)
+{
+    return std::string(source.rbegin(), source.rend());
+}
+
+std::string CleanEntry(std::string_view entry)
+{
+    std::string text(entry);
+    cleanInPlace(text);
+    return text;
+}
+
+} // namespace qm
