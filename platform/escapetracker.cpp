@@ -3,12 +3,16 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QPointer>
 
 namespace qm {
 
 EscapeTracker& EscapeTracker::instance()
 {
-    static EscapeTracker* tracker = new EscapeTracker; // lives as long as the application
+    // Owned by the application object; a later application gets a tracker of its own.
+    static QPointer<EscapeTracker> tracker;
+    if (tracker.isNull())
+        tracker = new EscapeTracker;
     return *tracker;
 }
 
