@@ -111,10 +111,13 @@ std::string nameList(const Names& names, std::size_t bufferSize)
         throw std::invalid_argument("a name list needs a buffer of at least 2 bytes");
     std::string out;
     for (std::string_view name : names) {
-        // Invariant: out.size() <= bufferSize - 2, so the cut below never goes negative.
         if (out.size() + name.size() + 2 > bufferSize) {
-            out.append(name.substr(0, bufferSize - 2 - out.size()));
-            out.append(2, '\0');
+            // At least the closing zero fits, as every name so far left room for it. When only that
+            // zero fits, nothing of this name does and the list ends after the previous one.
+            const std::size_t room = bufferSize - out.size();
+            if (room >= 2)
+                out.append(name.substr(0, room - 2));
+            out.resize(bufferSize, '\0');
             return out;
         }
         out.append(name);

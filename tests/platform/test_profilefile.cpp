@@ -108,6 +108,8 @@ TEST(ProfileFile, SectionNameListThatOverflowsEndsWithTheCutName)
 
     // A cut that leaves nothing of the name: the list ends with three zero bytes and the name is lost.
     EXPECT_EQ(parsed("[ab]\nk=1\n[cd]\nk=1\n").sectionNameList(5), "ab\0\0\0"s);
+    // Regression: a name that exactly filled the buffer but for the closing zero made the list overrun it.
+    EXPECT_EQ(parsed("[ab]\nk=1\n[cd]\nk=1\n").sectionNameList(4), "ab\0\0"s);
 }
 
 TEST(ProfileFile, ValueIsCutToTheBufferLessOne)
