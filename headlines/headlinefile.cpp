@@ -89,12 +89,10 @@ void readHeadlineItems(const ProfileFile& file, SuggestionSink& list)
 {
     // Every section counts, so a file of any length saved here opens whole; a buffer-sized list of
     // names would stop after some 1,944 items.
+    constexpr std::string_view keys[] = {kCaptionKey, kCheckKey};
     for (std::size_t i = 0, n = file.sectionCount(); i < n; ++i) {
-        const std::string section = sectionOf(i);
-        if (!file.hasKeys(section))
-            continue;
-        list.append(file.value(section, kCaptionKey, "", kCaptionBufferBytes),
-                    checkValueTicks(file.value(section, kCheckKey, "", kCaptionBufferBytes)));
+        if (const auto item = file.record(sectionOf(i), keys, "", kCaptionBufferBytes))
+            list.append((*item)[0], checkValueTicks((*item)[1]));
     }
 }
 

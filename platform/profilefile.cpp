@@ -162,6 +162,15 @@ void ProfileFile::parseText(std::size_t maxEntries)
         m_bom = true;
         pos = kBom.size();
     }
+    // One cheap pass for the number of section lines spares the tables their regrowth on long files.
+    std::size_t expected = text.starts_with('[') ? 1 : 0;
+    for (std::size_t at = text.find("\n[", pos); at != std::string_view::npos; at = text.find("\n[", at + 2))
+        ++expected;
+    expected = std::min(expected, maxEntries);
+    m_sections.reserve(expected);
+    m_firstSections.reserve(expected);
+    m_index.reserve(expected);
+
     std::size_t gapStart = pos;
     std::size_t entries = 0;
     const auto spanOf = [](Range r) { return Span{narrow(r.begin), narrow(r.size())}; };
@@ -188,6 +197,7 @@ void ProfileFile::parseText(std::size_t maxEntries)
             parsed.name = spanOf(isSection ? name : key.name);
             if (isSection) {
                 m_sections.push_back({parsed, {}});
+                m_sections.back().keys.reserve(2); // a headline item has two keys
                 if (name.size() != 0) {
                     const auto index = narrow(m_sections.size() - 1);
                     if (m_index.try_emplace(asciiLowerCopy(text.substr(name.begin, name.size())), index).second)
@@ -276,6 +286,25 @@ std::string ProfileFile::value(std::string_view section, std::string_view key, s
             found = view(line->value, line->owned);
     }
     return std::string(found.substr(0, bufferSize - 1));
+}
+
+std::optional<std::vector<std::string>> ProfileFile::record(std::string_view section,
+                                                            std::span<const std::string_view> keys,
+                                                            std::string_view defaultValue, std::size_t bufferSize) const
+{
+    if (bufferSize == 0)
+        throw std::invalid_argument("a value needs a buffer of at least 1 byte");
+    const Section* found = findSection(section);
+    if (found == nullptr || found->keys.empty())
+        return std::nullopt;
+    std::vector<std::string> values;
+    values.reserve(keys.size());
+    for (const std::string_view key : keys) {
+        const Line* line = findKey(*found, key);
+        const std::string_view value = line != nullptr ? view(line->value, line->owned) : defaultValue;
+        values.emplace_back(value.substr(0, bufferSize - 1));
+    }
+    return values;
 }
 
 ProfileFile::Line ProfileFile::ownLine(std::string_view text, std::size_t nameOffset, std::size_t nameLength)

@@ -25,6 +25,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -75,6 +77,11 @@ public:
     // bufferSize - 1 bytes (the room a zero-terminated buffer of that size leaves). bufferSize >= 1.
     std::string value(std::string_view section, std::string_view key, std::string_view defaultValue,
                       std::size_t bufferSize) const;
+
+    // The values of several keys of one section, each as value() gives it, or nothing when the section
+    // is missing or holds no key: one look-up of the section for readers of whole records.
+    std::optional<std::vector<std::string>> record(std::string_view section, std::span<const std::string_view> keys,
+                                                   std::string_view defaultValue, std::size_t bufferSize) const;
 
     // Sets the key's value: replaces the line of the key in place when the section holds it, else adds
     // the key after the section's last key, and appends the section at the end of the file when it does
