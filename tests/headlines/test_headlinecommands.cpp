@@ -72,6 +72,14 @@ TEST_F(HeadlineCommands, HeaderClickSortsAscendingEveryTimeWithoutSortMark)
 
 TEST_F(HeadlineCommands, AddSelectionCopiesTickedCaptionsAndStaysOnThePage)
 {
+    fill({{"One", false}});
+    form.showPage(1);
+    trigger(&form, "AddselectiontoStep21");
+    EXPECT_EQ(page(), 1);
+    EXPECT_EQ(form.WhoisMemo()->text(), "") << "nothing ticked adds nothing";
+
+    form.ListView1()->clear();
+    form.showPage(0);
     fill({{"One", true}, {"Two", false}, {"", true}, {"Three", true}});
     trigger(&form, "AddselectiontoStep21");
     EXPECT_EQ(page(), 0);

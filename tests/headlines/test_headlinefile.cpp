@@ -185,15 +185,5 @@ TEST(HeadlineFile, FailedSaveKeepsTheOldFileAndLeavesNoPartialFile)
     EXPECT_EQ(readFileBytes(dir.file("plain")), "a regular file");
 }
 
-TEST(HeadlineFile, OpenThatCannotReadKeepsTheList)
-{
-    TempDir dir;
-    VectorSuggestions list;
-    list.append("kept", true);
-    EXPECT_THROW(openHeadlineFile(dir.file("missing.qmk"), list), FileError);
-    EXPECT_THROW(openHeadlineFile(dir.path(), list), FileError);
-    EXPECT_EQ(list.items(), (std::vector<Suggestion>{{"kept", true}}));
-}
-
 } // namespace
 } // namespace qm

@@ -1,19 +1,12 @@
 #include "headlines/listcommands.h"
-#include "platform/atomicfile.h"
-#include "tests/support/tempdir.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <string>
 #include <vector>
 
 namespace qm {
 namespace {
-
-using test::readFileBytes;
-using test::TempDir;
-using test::writeFileBytes;
 
 int sign(int n) { return (n > 0) - (n < 0); }
 
@@ -52,66 +45,6 @@ TEST(ListView1Compare, SortsTheDocumentedExample)
     EXPECT_EQ(std::vector<std::string>(sorted.begin() + 2, sorted.end()), (std::vector<std::string>{"alpha2", "beta", "_x"}));
     EXPECT_TRUE(sortedOrder(std::vector<std::string>{}).empty());
     EXPECT_EQ(sortedOrder(std::vector<std::string>{"only"}), (std::vector<std::size_t>{0}));
-}
-
-TEST(ListCommands, AddSelectionAppendsTickedNonEmptyCaptions)
-{
-    VectorSuggestions list;
-    list.append("First", true);
-    list.append("Second", false);
-    list.append("", true);
-    list.append("Third", true);
-    StringIdeaList ideas;
-    ideas.appendLine("Earlier");
-    addSelection(list, ideas);
-    EXPECT_EQ(ideas.text(), "Earlier\r\nFirst\r\nThird\r\n");
-    addSelection(list, ideas);
-    EXPECT_EQ(ideas.text(), "Earlier\r\nFirst\r\nThird\r\nFirst\r\nThird\r\n") << "adding twice doubles";
-    EXPECT_TRUE(list.isChecked(0) && !list.isChecked(1)) << "ticks stay";
-
-    selectNone(list);
-    StringIdeaList none;
-    addSelection(list, none);
-    EXPECT_EQ(none.text(), "");
-}
-
-TEST(ListCommands, SelectAllNoneAndInvert)
-{
-    VectorSuggestions list;
-    list.append("a", true);
-    list.append("b", false);
-    invertSelection(list);
-    EXPECT_EQ(list.items(), (std::vector<Suggestion>{{"a", false}, {"b", true}}));
-    selectAll(list);
-    EXPECT_EQ(list.items(), (std::vector<Suggestion>{{"a", true}, {"b", true}}));
-    selectNone(list);
-    EXPECT_EQ(list.items(), (std::vector<Suggestion>{{"a", false}, {"b", false}}));
-}
-
-TEST(ListCommands, IdeaListSavesExactlyItsLines)
-{
-    TempDir dir;
-    writeFileBytes(dir.file("ideas.txt"), std::string(100, 'o')); // a longer, older file
-    StringIdeaList ideas;
-    for (const char* line : {"A", "B", "C"})
-        ideas.appendLine(line);
-    saveIdeaList(ideas, dir.file("ideas.txt"));
-    EXPECT_EQ(readFileBytes(dir.file("ideas.txt")), std::string("A\r\nB\r\nC\r\n"));
-}
-
-TEST(ListCommands, IdeaListSaveThatFailsKeepsTheOldFile)
-{
-    TempDir dir;
-    writeFileBytes(dir.file("plain"), "old");
-    StringIdeaList ideas;
-    ideas.appendLine("A");
-    try {
-        saveIdeaList(ideas, dir.file("plain") / "ideas.txt");
-        FAIL() << "saving under a regular file succeeded";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.errorNumber(), ENOTDIR);
-    }
-    EXPECT_EQ(readFileBytes(dir.file("plain")), "old");
 }
 
 } // namespace
