@@ -197,7 +197,6 @@ void ProfileFile::parseText(std::size_t maxEntries)
             parsed.name = spanOf(isSection ? name : key.name);
             if (isSection) {
                 m_sections.push_back({parsed, {}});
-                m_sections.back().keys.reserve(2); // a headline item has two keys
                 if (name.size() != 0) {
                     const auto index = narrow(m_sections.size() - 1);
                     if (m_index.try_emplace(asciiLowerCopy(text.substr(name.begin, name.size())), index).second)
@@ -205,7 +204,10 @@ void ProfileFile::parseText(std::size_t maxEntries)
                 }
             } else {
                 parsed.value = spanOf(key.value);
-                m_sections.back().keys.push_back(parsed);
+                std::vector<Line>& keys = m_sections.back().keys;
+                if (keys.empty())
+                    keys.reserve(2); // a headline item has two keys
+                keys.push_back(parsed);
             }
             gapStart = next;
         }
