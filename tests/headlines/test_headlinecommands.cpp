@@ -204,6 +204,11 @@ TEST_F(HeadlineCommands, SaveAndOpenKeepCaptionsTicksAndOrder)
     desktop.setNextFileCancelled();
     trigger(&form, "Open1");
     EXPECT_EQ(items(), saved) << "cancel changes nothing";
+
+    writeFileBytes(dir.file("list.qmk"), "[item0]\nt=Changed\ncheck=0\n");
+    desktop.setNextFileName(path("list.qmk"));
+    trigger(&form, "Open1");
+    EXPECT_EQ(items(), (std::vector<Suggestion>{{"Changed", false}})) << "each open reads the file afresh";
 }
 
 // Opening used to empty the list even when the file could not be read at all.
