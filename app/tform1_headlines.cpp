@@ -1,17 +1,168 @@
 // The commands on the suggestion list and the idea list, and the headline file.
+#include "app/ideamemo.h"
+#include "app/suggestionlistview.h"
 #include "app/tform1.h"
+#include "headlines/headlinefile.h"
+#include "headlines/listcommands.h"
+#include "platform/atomicfile.h"
+#include "platform/displaytext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTreeWidgetItem>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace qm {
+namespace {
 
-void TForm1::Open1Click() {}
-void TForm1::Save1Click() {}
-void TForm1::AddselectiontoStep21Click() {}
-void TForm1::BitBtn1Click() {}
-void TForm1::Selectall1Click() {}
-void TForm1::Selectnone1Click() {}
-void TForm1::Invertselection1Click() {}
-void TForm1::SavedatatoAsciifile1Click() {}
-void TForm1::Clear1Click() {}
-void TForm1::ListView1ColumnClick() {}
+const QString kHeadlineFilter = QStringLiteral("Quillmark files (*.qmk)|*.qmk");
+const QString kHeadlineSuffix = QStringLiteral("qmk");
+const QString kTextFilter = QStringLiteral("Text files (*.txt)|*.txt");
+const QString kTextSuffix = QStringLiteral("txt");
+
+std::filesystem::path toPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+
+// The error box of a file command that failed: which file, and why.
+void showFileError(QWidget* parent, const QString& action, const QString& fileName, const std::exception& failure)
+{
+    const auto* fileError = dynamic_cast<const FileError*>(&failure);
+    const QString reason = fileError != nullptr ? QString::fromLocal8Bit(std::strerror(fileError->errorNumber()))
+                                                : displayText(failure.what());
+    const QString text =
+        QStringLiteral("Cannot %1 the file \"%2\": %3.").arg(action, QDir::toNativeSeparators(fileName), reason);
+    desktop().messageBox(parent, text, QStringLiteral("Quillmark"), MsgIcon::Error, MsgButtons::Ok, MsgResult::Ok);
+}
+
+// The page switch that opens a command; a failure there does not stop the command.
+void switchPage(TForm1& form, int index)
+{
+    try {
+        form.showPage(index);
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+void TForm1::Save1Click()
+{
+    m_resultsSaveDialog.filter = kHeadlineFilter;
+    m_resultsSaveDialog.defaultSuffix = kHeadlineSuffix;
+    const std::optional<QString> fileName = desktop().saveFileName(this, m_resultsSaveDialog);
+    if (!fileName)
+        return;
+    try {
+        saveHeadlineFile(*m_listView1, toPath(*fileName));
+    } catch (const std::exception& failure) {
+        showFileError(this, QStringLiteral("save"), *fileName, failure);
+    }
+}
+
+void TForm1::Open1Click()
+{
+    m_openDialog1.filter = kHeadlineFilter;
+    m_openDialog1.defaultSuffix = kHeadlineSuffix;
+    const std::optional<QString> fileName = desktop().openFileName(this, m_openDialog1);
+    if (!fileName)
+        return;
+    try {
+        openHeadlineFile(toPath(*fileName), *m_listView1);
+    } catch (const FileError& failure) {
+        // Thrown before the list is touched: what the user had stays.
+        showFileError(this, QStringLiteral("open"), *fileName, failure);
+    } catch (const std::exception&) {
+        // A failure while filling the list: the items read so far stay, as after any open.
+    }
+}
+
+void TForm1::ListView1ColumnClick()
+{
+    // One sort per click, always ascending, by the program's own comparison. The items themselves are
+    // put back in the new order, so each keeps its bytes and its tick; the view's own sorting stays
+    // off, so later items are still appended at the end.
+    const int n = m_listView1->topLevelItemCount();
+    if (n < 2)
+        return;
+    std::vector<std::string> captions;
+    captions.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        captions.push_back(SuggestionListView::itemBytes(*m_listView1->topLevelItem(i)));
+    QList<QTreeWidgetItem*> sorted;
+    sorted.reserve(n);
+    for (const std::size_t index : sortedOrder(captions))
+        sorted.append(m_listView1->topLevelItem(static_cast<int>(index)));
+
+    QTreeWidgetItem* current = m_listView1->currentItem();
+    m_listView1->invisibleRootItem()->takeChildren();
+    m_listView1->addTopLevelItems(sorted);
+    if (current != nullptr)
+        m_listView1->setCurrentItem(current);
+}
+
+void TForm1::AddselectiontoStep21Click() { addSelection(*m_listView1, *m_whoisMemo); }
+
+void TForm1::BitBtn1Click()
+{
+    try {
+        AddselectiontoStep21Click();
+    } catch (...) {
+        // The button swallows what the menu command would report.
+    }
+}
+
+void TForm1::Selectall1Click()
+{
+    switchPage(*this, 0);
+    selectAll(*m_listView1);
+}
+
+void TForm1::Selectnone1Click()
+{
+    switchPage(*this, 0);
+    selectNone(*m_listView1);
+}
+
+void TForm1::Invertselection1Click()
+{
+    switchPage(*this, 0);
+    invertSelection(*m_listView1);
+}
+
+void TForm1::Clear1Click()
+{
+    switchPage(*this, 1);
+    const QString question =
+        QStringLiteral("Are you sure you want to delete all the websites you have selected already?");
+    const MsgResult answer = desktop().messageBox(this, question, QStringLiteral("Delete the partners list?"),
+                                                  MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes);
+    if (answer != MsgResult::Yes)
+        return;
+    try {
+        m_whoisMemo->clear();
+    } catch (...) {
+    }
+}
+
+void TForm1::SavedatatoAsciifile1Click()
+{
+    switchPage(*this, 1);
+    if (m_whoisMemo->text().empty())
+        return;
+    m_dataSaveDialog.filter = kTextFilter;
+    m_dataSaveDialog.defaultSuffix = kTextSuffix;
+    const std::optional<QString> fileName = desktop().saveFileName(this, m_dataSaveDialog);
+    if (!fileName)
+        return;
+    try {
+        saveIdeaList(*m_whoisMemo, toPath(*fileName));
+    } catch (const std::exception& failure) {
+        showFileError(this, QStringLiteral("save"), *fileName, failure);
+    }
+}
 
 } // namespace qm

@@ -1,19 +1,95 @@
+// qmk-export and qmk-import: headline files as lines of "1<TAB>caption" (ticked) or "0<TAB>caption".
 #include "cli/commands.h"
 
+#include "headlines/headlinefile.h"
+#include "platform/profilefile.h"
+
+#include <exception>
+#include <filesystem>
+#include <istream>
 #include <ostream>
+#include <string>
 
 namespace qm::cli {
+namespace {
 
-int runQmkExport(Args, std::istream&, std::ostream&, std::ostream& err)
+// Standard input of qmk-import may be anything; a file of this size would be refused on opening anyway.
+constexpr std::size_t kMaxImportBytes = kMaxProfileFileBytes;
+
+std::filesystem::path pathArgument(std::string_view argument) { return std::string(argument); }
+
+// Reads all of in, or nothing when it holds more than maxBytes.
+bool readBounded(std::istream& in, std::size_t maxBytes, std::string& out)
 {
-    err << "qmk-export: not available yet\n";
-    return 2;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        const auto n = static_cast<std::size_t>(in.gcount());
+        if (out.size() + n > maxBytes)
+            return false;
+        out.append(chunk, n);
+    }
+    return true;
 }
 
-int runQmkImport(Args, std::istream&, std::ostream&, std::ostream& err)
+} // namespace
+
+int runQmkExport(Args args, std::istream&, std::ostream& out, std::ostream& err)
 {
-    err << "qmk-import: not available yet\n";
-    return 2;
+    if (args.size() != 1) {
+        err << "usage: quillmark-cli qmk-export FILE\n";
+        return 2;
+    }
+    VectorSuggestions items;
+    try {
+        openHeadlineFile(pathArgument(args[0]), items);
+    } catch (const std::exception& failure) {
+        err << "qmk-export: " << failure.what() << '\n';
+        return 1;
+    }
+    for (const Suggestion& item : items.items())
+        out << (item.checked ? '1' : '0') << '\t' << item.caption << '\n';
+    return out ? 0 : 1;
+}
+
+int runQmkImport(Args args, std::istream& in, std::ostream&, std::ostream& err)
+{
+    if (args.size() != 1) {
+        err << "usage: quillmark-cli qmk-import FILE < items\n";
+        return 2;
+    }
+    std::string input;
+    if (!readBounded(in, kMaxImportBytes, input)) {
+        err << "qmk-import: standard input holds more than " << kMaxImportBytes << " bytes\n";
+        return 1;
+    }
+
+    VectorSuggestions items;
+    std::size_t lineNumber = 0;
+    for (std::size_t pos = 0; pos < input.size();) {
+        std::size_t end = input.find('\n', pos);
+        if (end == std::string::npos)
+            end = input.size();
+        std::string_view line(input.data() + pos, end - pos);
+        pos = end + 1;
+        ++lineNumber;
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (line.empty())
+            continue;
+        if (line.size() < 2 || (line[0] != '0' && line[0] != '1') || line[1] != '\t') {
+            err << "qmk-import: line " << lineNumber << ": expected \"1<TAB>caption\" or \"0<TAB>caption\"\n";
+            return 1;
+        }
+        items.append(line.substr(2), line[0] == '1');
+    }
+
+    try {
+        saveHeadlineFile(items, pathArgument(args[0]));
+    } catch (const std::exception& failure) {
+        err << "qmk-import: " << failure.what() << '\n';
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace qm::cli

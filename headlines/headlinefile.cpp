@@ -1,0 +1,99 @@
+#include "headlines/headlinefile.h"
+
+#include <string>
+
+namespace qm {
+namespace {
+
+constexpr std::string_view kCaptionKey = "t";
+constexpr std::string_view kCheckKey = "check";
+
+std::string sectionOf(std::size_t index) { return "item" + std::to_string(index); }
+
+int digitValue(char c, bool hex)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (hex && c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (hex && c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::optional<std::int32_t> convertCheckValue(std::string_view value)
+{
+    std::size_t i = 0;
+    while (i < value.size() && (value[i] == ' ' || value[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '+' || value[i] == '-'))
+        negative = value[i++] == '-';
+    bool hex = false;
+    if (i < value.size() && (value[i] == '$' || value[i] == 'x' || value[i] == 'X')) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < value.size() && value[i] == '0' && (value[i + 1] == 'x' || value[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i == value.size())
+        return std::nullopt;
+
+    // Decimal magnitudes go up to 2^31 (for -2147483648), hexadecimal ones to the full 32 bits.
+    const std::uint64_t limit = hex ? 0xFFFF'FFFFull : 0x8000'0000ull;
+    std::uint64_t magnitude = 0;
+    for (; i < value.size(); ++i) {
+        const int digit = digitValue(value[i], hex);
+        if (digit < 0)
+            return std::nullopt;
+        magnitude = magnitude * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
+        if (magnitude > limit)
+            return std::nullopt;
+    }
+    if (!hex && !negative && magnitude == limit)
+        return std::nullopt;
+    auto bits = static_cast<std::uint32_t>(magnitude);
+    if (negative)
+        bits = 0u - bits;
+    return static_cast<std::int32_t>(bits);
+}
+
+bool checkValueTicks(std::string_view value)
+{
+    const std::optional<std::int32_t> number = convertCheckValue(value);
+    return !number || *number != 0;
+}
+
+void saveHeadlineFile(const SuggestionList& list, const std::filesystem::path& path)
+{
+    ProfileFile file(path);
+    for (std::size_t i = 0, n = list.count(); i < n; ++i) {
+        const std::string section = sectionOf(i);
+        file.write(section, kCaptionKey, list.caption(i));
+        file.write(section, kCheckKey, list.isChecked(i) ? "1" : "0");
+    }
+    file.flush();
+}
+
+void openHeadlineFile(const std::filesystem::path& path, SuggestionSink& list)
+{
+    const ProfileFile file = ProfileFile::load(path);
+    list.clear();
+    readHeadlineItems(file, list);
+}
+
+void readHeadlineItems(const ProfileFile& file, SuggestionSink& list)
+{
+    // Every section counts, so a file of any length saved here opens whole; a buffer-sized list of
+    // names would stop after some 1,944 items.
+    constexpr std::string_view keys[] = {kCaptionKey, kCheckKey};
+    for (std::size_t i = 0, n = file.sectionCount(); i < n; ++i) {
+        if (const auto item = file.record(sectionOf(i), keys, "", kCaptionBufferBytes))
+            list.append((*item)[0], checkValueTicks((*item)[1]));
+    }
+}
+
+} // namespace qm

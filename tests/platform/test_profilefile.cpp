@@ -1,0 +1,257 @@
+#include "platform/atomicfile.h"
+#include "platform/profilefile.h"
+#include "tests/support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace qm {
+namespace {
+
+using test::readFileBytes;
+using test::TempDir;
+using test::writeFileBytes;
+using namespace std::string_literals;
+
+ProfileFile parsed(std::string bytes) { return ProfileFile::parse("unused.ini", std::move(bytes)); }
+
+// Counts the names of a zero-separated list the way its reader does: up to the first empty name.
+std::vector<std::string> namesOf(const std::string& list)
+{
+    std::vector<std::string> names;
+    for (std::size_t pos = 0; pos < list.size() && list[pos] != '\0';) {
+        const std::size_t end = list.find('\0', pos);
+        names.push_back(list.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return names;
+}
+
+struct ReadCase {
+    const char* what;
+    std::string file;
+    std::string section;
+    std::string key;
+    std::string expected; // "<default>" when the key is not found
+};
+
+class ProfileRead : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileRead, GivesTheValueAReaderExpects)
+{
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(parsed(c.file).value(c.section, c.key, "<default>", 2048), c.expected) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileRead,
+    testing::Values(
+        ReadCase{"CR LF lines", "[s]\r\nk=v\r\n", "s", "k", "v"},
+        ReadCase{"LF alone", "[s]\nk=v\n", "s", "k", "v"},
+        ReadCase{"CR alone", "[s]\rk=v\r", "s", "k", "v"},
+        ReadCase{"no line end at the end", "[s]\nk=v", "s", "k", "v"},
+        ReadCase{"mixed line ends", "[a]\r\nx=1\r[s]\nk=v\n\r", "s", "k", "v"},
+        ReadCase{"UTF-8 byte-order mark", "\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "v"},
+        ReadCase{"names without regard to case", "[Item0]\nCheck=1\n", "ITEM0", "check", "1"},
+        ReadCase{"only ASCII letters fold", "[\xC4]\nk=v\n", "\xE4", "k", "<default>"},
+        ReadCase{"blanks around everything", " \t[ s ] \n  k \t=  v  w \t\n", "s", "k", "v  w"},
+        ReadCase{"double quotes removed", "[s]\nk=\"v\"\n", "s", "k", "v"},
+        ReadCase{"single quotes removed", "[s]\nk='v'\n", "s", "k", "v"},
+        ReadCase{"blanks inside quotes kept", "[s]\nk=\" v \"\n", "s", "k", " v "},
+        ReadCase{"only one pair removed", "[s]\nk=\"\"v\"\"\n", "s", "k", "\"v\""},
+        ReadCase{"mismatched quotes kept", "[s]\nk=\"v'\n", "s", "k", "\"v'"},
+        ReadCase{"a lone quote kept", "[s]\nk=\"\n", "s", "k", "\""},
+        ReadCase{"empty quotes give empty", "[s]\nk=\"\"\n", "s", "k", ""},
+        ReadCase{"empty value", "[s]\nk=\n", "s", "k", ""},
+        ReadCase{"equals sign in the value", "[s]\nk=a=b\n", "s", "k", "a=b"},
+        ReadCase{"first key of a name wins", "[s]\nk=1\nK=2\n", "s", "k", "1"},
+        ReadCase{"first section of a name wins", "[s]\nk=1\n[S]\nk=2\nj=3\n", "s", "j", "<default>"},
+        ReadCase{"key before any section is no key", "k=0\n[s]\nj=1\n", "s", "k", "<default>"},
+        ReadCase{"comment line is no key", "[s]\n;k=1\n", "s", "k", "<default>"},
+        ReadCase{"section line without ]", "[s\nk=v\n", "s", "k", "v"},
+        ReadCase{"text after ] ignored", "[s] tail\nk=v\n", "s", "k", "v"},
+        ReadCase{"missing section", "[s]\nk=v\n", "t", "k", "<default>"},
+        ReadCase{"missing key", "[s]\nk=v\n", "s", "j", "<default>"},
+        ReadCase{"NUL bytes are plain bytes", "[s]\nk=a\0b\n"s, "s", "k", "a\0b"s}));
+
+TEST(ProfileFile, SectionsAreListedOnceInFileOrderAndCountOnlyWithKeys)
+{
+    const ProfileFile file = parsed("[b]\nk=1\n[a]\n[B]\nx=2\n[]\ny=3\n[c]\n; only a comment\n");
+    EXPECT_EQ(file.sectionNames(), (std::vector<std::string>{"b", "a", "c"}));
+    EXPECT_EQ(file.sectionNameList(16384), "b\0a\0c\0\0"s);
+    EXPECT_TRUE(file.hasKeys("B"));
+    EXPECT_FALSE(file.hasKeys("a"));
+    EXPECT_FALSE(file.hasKeys("c"));
+    EXPECT_FALSE(file.hasKeys("missing"));
+    EXPECT_EQ(file.keyNameList("b", 16384), "k\0\0"s);
+    EXPECT_EQ(file.keyNameList("a", 16384), "");
+    EXPECT_EQ(parsed("no sections here\n").sectionNameList(16384), "");
+}
+
+TEST(ProfileFile, SectionNameListThatOverflowsEndsWithTheCutName)
+{
+    std::string text;
+    for (int i = 0; i < 2000; ++i)
+        text += "[item" + std::to_string(i) + "]\r\nt=x\r\n";
+    const std::string list = parsed(text).sectionNameList(16384);
+    // item0 .. item1942 fill 16,377 bytes; "item1943" is cut to the 5 bytes left before two zeros.
+    ASSERT_EQ(list.size(), 16384u);
+    EXPECT_EQ(list.substr(16377), "item1\0\0"s);
+    const std::vector<std::string> names = namesOf(list);
+    EXPECT_EQ(names.size(), 1944u);
+    EXPECT_EQ(names[1942], "item1942");
+    EXPECT_EQ(parsed(text).sectionCount(), 2000u);
+
+    // A cut that leaves nothing of the name: the list ends with three zero bytes and the name is lost.
+    EXPECT_EQ(parsed("[ab]\nk=1\n[cd]\nk=1\n").sectionNameList(5), "ab\0\0\0"s);
+    // Regression: a name that exactly filled the buffer but for the closing zero made the list overrun it.
+    EXPECT_EQ(parsed("[ab]\nk=1\n[cd]\nk=1\n").sectionNameList(4), "ab\0\0"s);
+}
+
+TEST(ProfileFile, ValueIsCutToTheBufferLessOne)
+{
+    const ProfileFile file = parsed("[s]\nk=" + std::string(3000, 'x') + "\n");
+    EXPECT_EQ(file.value("s", "k", "", 2048), std::string(2047, 'x'));
+    EXPECT_EQ(file.value("s", "missing", "default", 4), "def");
+}
+
+TEST(ProfileFile, WritingANewFileGivesCrLfLines)
+{
+    TempDir dir;
+    ProfileFile file(dir.file("new.ini"));
+    file.write("item0", "t", "Headline");
+    file.write("item0", "check", "1");
+    file.write("item1", "t", "");
+    file.flush();
+    EXPECT_EQ(readFileBytes(dir.file("new.ini")), "[item0]\r\nt=Headline\r\ncheck=1\r\n[item1]\r\nt=\r\n");
+}
+
+TEST(ProfileFile, WritingChangesOnlyWhatItWrites)
+{
+    TempDir dir;
+    writeFileBytes(dir.file("f.ini"), "; notes\n[a]\nx = 1\n\n; end of a\n[b]\ny=2\ntrailing text");
+    ProfileFile file = ProfileFile::load(dir.file("f.ini"));
+    file.write("A", "X", "10"); // replaced in place
+    file.write("a", "z", "3");  // added after a's last key
+    file.write("c", "w", "4");  // appended at the end of the file
+    file.flush();
+    EXPECT_EQ(readFileBytes(dir.file("f.ini")),
+              "; notes\r\n[a]\r\nX=10\r\nz=3\r\n\r\n; end of a\r\n[b]\r\ny=2\r\ntrailing text\r\n[c]\r\nw=4\r\n");
+}
+
+TEST(ProfileFile, FlushWithoutWritesLeavesTheFileAlone)
+{
+    TempDir dir;
+    writeFileBytes(dir.file("f.ini"), "[a]\nx=1\n");
+    ProfileFile file = ProfileFile::load(dir.file("f.ini"));
+    file.flush();
+    EXPECT_EQ(readFileBytes(dir.file("f.ini")), "[a]\nx=1\n");
+}
+
+// Values that a raw writer would change on reading back, or that would split the line.
+TEST(ProfileFile, WrittenValuesReadBackUnchanged)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {" Big News ", " Big News "},
+        {"\tTabbed", "\tTabbed"},
+        {"\"Quoted\"", "\"Quoted\""},
+        {"'Quoted'", "'Quoted'"},
+        {"\"", "\""},
+        {"'a\"", "'a\""},
+        {"\"\"", "\"\""},
+        {" ", " "},
+        {"", ""},
+        {"a=b;c[d]", "a=b;c[d]"},
+        {"two\r\nlines", "two  lines"},
+        {"x\n[item5]\nt=evil", "x [item5] t=evil"},
+        {"\rlead", " lead"},
+    };
+    TempDir dir;
+    ProfileFile out(dir.file("v.ini"));
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        out.write("s", "k" + std::to_string(i), cases[i].first);
+    out.flush();
+    const ProfileFile in = ProfileFile::load(dir.file("v.ini"));
+    EXPECT_EQ(in.sectionCount(), 1u) << "a written value opened a section";
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(in.value("s", "k" + std::to_string(i), "<missing>", 2048), cases[i].second) << i;
+    EXPECT_EQ(out.value("s", "k0", "", 2048), " Big News ") << "the copy in memory reads as the file";
+}
+
+TEST(ProfileFile, RejectsNamesThatCannotBeReadBack)
+{
+    ProfileFile file("unused.ini");
+    for (const char* section : {"", " s", "s ", "a]b", "a\nb", "a\rb"})
+        EXPECT_THROW(file.write(section, "k", "v"), std::invalid_argument) << section;
+    for (const char* key : {"", " k", "k\t", "a=b", "[k", ";k", "a\nb"})
+        EXPECT_THROW(file.write("s", key, "v"), std::invalid_argument) << key;
+}
+
+TEST(ProfileFile, FailedFlushReportsTheFileAndWritesNothing)
+{
+    TempDir dir;
+    writeFileBytes(dir.file("plain"), "not a folder");
+    ProfileFile file(dir.file("plain") / "f.ini");
+    file.write("s", "k", "v");
+    try {
+        file.flush();
+        FAIL() << "flush under a regular file succeeded";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.errorNumber(), ENOTDIR);
+        EXPECT_NE(std::string(e.what()).find("f.ini"), std::string::npos);
+    }
+    EXPECT_EQ(readFileBytes(dir.file("plain")), "not a folder");
+}
+
+TEST(ProfileFile, LoadFailuresNameTheReason)
+{
+    TempDir dir;
+    const auto errorOf = [](const std::filesystem::path& path, ProfileLimits limits) {
+        try {
+            ProfileFile::load(path, limits);
+        } catch (const FileError& e) {
+            return e.errorNumber();
+        }
+        return 0;
+    };
+    EXPECT_EQ(errorOf(dir.file("missing.ini"), {}), ENOENT);
+    EXPECT_EQ(errorOf(dir.path(), {}), EISDIR);
+    writeFileBytes(dir.file("big.ini"), std::string(101, ' '));
+    EXPECT_EQ(errorOf(dir.file("big.ini"), {100, kMaxProfileEntries}), EFBIG);
+    writeFileBytes(dir.file("many.ini"), "[a]\n[b]\nk=1\n");
+    EXPECT_EQ(errorOf(dir.file("many.ini"), {kMaxProfileFileBytes, 2}), EFBIG);
+    EXPECT_EQ(errorOf(dir.file("many.ini"), {kMaxProfileFileBytes, 3}), 0);
+}
+
+// Hostile files: nothing crashes, hangs or fails; what is not a section or key line means nothing.
+TEST(ProfileFile, HostileFilesReadWithoutFailing)
+{
+    std::mt19937 random(20240601);
+    std::string garbage(1 << 20, '\0');
+    for (char& c : garbage)
+        c = static_cast<char>(random());
+    const ProfileFile noise = parsed(garbage);
+    for (const std::string& name : noise.sectionNames())
+        (void)noise.value(name, "t", "", 2048);
+    EXPECT_LE(noise.sectionNameList(16384).size(), 16384u);
+
+    TempDir dir;
+    writeFileBytes(dir.file("line.ini"), std::string(50u << 20, 'x')); // 50 MB without a line end
+    const ProfileFile line = ProfileFile::load(dir.file("line.ini"));
+    EXPECT_EQ(line.sectionCount(), 0u);
+
+    // Every truncated prefix of a valid file reads as far as it goes.
+    const std::string valid = "[item0]\r\nt=\"Quoted\"\r\ncheck=1\r\n[item1]\r\nt=Two\r\n";
+    for (std::size_t n = 0; n <= valid.size(); ++n) {
+        const ProfileFile prefix = parsed(valid.substr(0, n));
+        EXPECT_LE(prefix.sectionCount(), 2u);
+        EXPECT_EQ(ProfileFile::parse("p", prefix.bytes()).sectionNames(), prefix.sectionNames()) << n;
+    }
+}
+
+} // namespace
+} // namespace qm
