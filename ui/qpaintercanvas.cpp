@@ -1,72 +1,23 @@
 #include "ui/qpaintercanvas.h"
 
 #include "platform/syscolor.h"
+#include "ui/captionlayout.h"
+#include "ui/ellipsepixels.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
 #include <cmath>
 #include <cstdlib>
-#include <map>
-#include <utility>
-#include <vector>
 #include <numbers>
 
 namespace qm {
 namespace {
 
-// The geometry a box's pixels stand for when stroked with a one-pixel aliased pen: the outline runs
-// through the centres of the first and last pixel columns and rows of the box.
-QRectF strokeRect(const CanvasRect& box)
+// How far counter-clockwise angle lies from start, in 0..360.
+double sweepFrom(double start, double angle)
 {
-    return QRectF(box.left, box.top, box.right - box.left - 1, box.bottom - box.top - 1);
-}
-
-// Degrees counter-clockwise from three o'clock, in 0..360, of the radial from centre through p.
-double polarAngle(QPointF centre, QPointF p)
-{
-    const double degrees = std::atan2(centre.y() - p.y(), p.x() - centre.x()) * 180.0 / std::numbers::pi;
-    return degrees < 0 ? degrees + 360.0 : degrees;
-}
-
-// Arcs are drawn as the pixels of the full outline that lie between the two radials, so that an arc
-// covers exactly the pixels the ellipse's own outline would. Larger boxes than this fall back to
-// Qt's arc, whose pixels may differ by one from the outline's.
-constexpr int kMaxPixelArcSide = 2048;
-// Outlines kept for reuse, by box size; a button needs one per ring.
-constexpr std::size_t kMaxCachedOutlines = 64;
-
-struct OutlinePixel {
-    QPoint offset; // from the box's top-left pixel
-    double angle;
-};
-
-const std::vector<OutlinePixel>& outlinePixels(int width, int height)
-{
-    static std::map<std::pair<int, int>, std::vector<OutlinePixel>> cache;
-    const auto key = std::make_pair(width, height);
-    if (const auto found = cache.find(key); found != cache.end())
-        return found->second;
-    if (cache.size() >= kMaxCachedOutlines)
-        cache.clear();
-
-    QImage mask(width, height, QImage::Format_RGB32);
-    mask.fill(Qt::white);
-    {
-        QPainter painter(&mask);
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(strokeRect({0, 0, width, height}));
-    }
-    std::vector<OutlinePixel> pixels;
-    const QPointF centre((width - 1) / 2.0, (height - 1) / 2.0);
-    for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        for (int x = 0; x < width; ++x)
-            if ((row[x] & 0xFFFFFFu) == 0)
-                pixels.push_back({QPoint(x, y), polarAngle(centre, QPointF(x, y))});
-    }
-    return cache.emplace(key, std::move(pixels)).first->second;
+    const double d = std::fmod(angle - start, 360.0);
+    return d < 0 ? d + 360.0 : d;
 }
 
 // Qt's arcs take the ellipse's parametric angle: the one at which the ellipse meets the radial
@@ -79,13 +30,6 @@ double parametricAngle(const CanvasRect& box, QPointF centre, QPoint p)
     return degrees < 0 ? degrees + 360.0 : degrees;
 }
 
-// How far counter-clockwise angle lies from start, in 0..360.
-double sweepFrom(double start, double angle)
-{
-    const double d = std::fmod(angle - start, 360.0);
-    return d < 0 ? d + 360.0 : d;
-}
-
 } // namespace
 
 QPainterCanvas::QPainterCanvas(QPainter& painter)
@@ -96,8 +40,7 @@ QPainterCanvas::QPainterCanvas(QPainter& painter)
 
 QSize QPainterCanvas::textExtent(const QString& text) const
 {
-    const QFontMetrics metrics(font(), m_painter.device());
-    return {metrics.horizontalAdvance(text), metrics.height()};
+    return CaptionLayout::Of(font(), text).StoredExtent();
 }
 
 void QPainterCanvas::applyPen()
@@ -120,7 +63,7 @@ void QPainterCanvas::ellipse(const CanvasRect& box)
         m_painter.setBrush(Qt::NoBrush);
     else
         m_painter.setBrush(colorFromRef(brush().color));
-    m_painter.drawEllipse(strokeRect(box));
+    m_painter.drawEllipse(EllipseStrokeRect(box));
 }
 
 void QPainterCanvas::arc(const CanvasRect& box, QPoint start, QPoint end)
@@ -129,30 +72,22 @@ void QPainterCanvas::arc(const CanvasRect& box, QPoint start, QPoint end)
     const int height = box.bottom - box.top;
     if (pen().style == CanvasStyle::Clear || width < 2 || height < 2)
         return;
-    // Boxes here are in pixel indexes: the outline's centre is halfway between its first and last
-    // pixel.
-    const QPointF centre(box.left + (width - 1) / 2.0, box.top + (height - 1) / 2.0);
-    const double from = polarAngle(centre, start);
-    double span = sweepFrom(from, polarAngle(centre, end));
-    if (span == 0.0) // the same radial twice draws the whole ellipse
-        span = 360.0;
-    applyPen();
-    m_painter.setBrush(Qt::NoBrush);
-
-    if (width > kMaxPixelArcSide || height > kMaxPixelArcSide) {
-        const double qtFrom = parametricAngle(box, centre, start);
-        double qtSpan = sweepFrom(qtFrom, parametricAngle(box, centre, end));
-        if (qtSpan == 0.0)
-            qtSpan = 360.0;
-        m_painter.drawArc(strokeRect(box), static_cast<int>(std::lround(qtFrom * 16)),
-                          static_cast<int>(std::lround(qtSpan * 16)));
+    if (width <= kMaxPixelArcSide && height <= kMaxPixelArcSide) {
+        const std::vector<QRect>& runs = ArcRuns(box, start, end);
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(colorFromRef(pen().color));
+        m_painter.drawRects(runs.data(), static_cast<int>(runs.size()));
         return;
     }
-    QPolygon points;
-    for (const OutlinePixel& pixel : outlinePixels(width, height))
-        if (sweepFrom(from, pixel.angle) <= span)
-            points.append(pixel.offset + QPoint(box.left, box.top));
-    m_painter.drawPoints(points);
+    applyPen();
+    m_painter.setBrush(Qt::NoBrush);
+    const QPointF centre(box.left + (width - 1) / 2.0, box.top + (height - 1) / 2.0);
+    const double from = parametricAngle(box, centre, start);
+    double span = sweepFrom(from, parametricAngle(box, centre, end));
+    if (span == 0.0)
+        span = 360.0;
+    m_painter.drawArc(EllipseStrokeRect(box), static_cast<int>(std::lround(from * 16)),
+                      static_cast<int>(std::lround(span * 16)));
 }
 
 void QPainterCanvas::line(QPoint from, QPoint to)
@@ -197,18 +132,20 @@ void QPainterCanvas::drawText(const QString& text, const CanvasRect& rect)
     if (text.isEmpty() || rect.right <= rect.left || rect.bottom <= rect.top)
         return;
     const QRect bounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-    constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;
-    m_painter.save();
-    m_painter.setClipRect(bounds, Qt::IntersectClip);
-    m_painter.setFont(font());
-    if (brush().style == CanvasStyle::Solid) {
-        const QFontMetrics metrics(font(), m_painter.device());
-        const QSize cells = metrics.size(kFlags, text);
-        m_painter.fillRect(QRect(bounds.topLeft(), cells), colorFromRef(brush().color));
+    const CaptionLayout& layout = CaptionLayout::Of(font(), text);
+    const QRect cells(bounds.topLeft(), layout.ShownExtent());
+    // The shown text is no wider than the stored one the rectangle was measured from, so clipping is
+    // rarely needed, and it is dear enough to skip when it is not.
+    const bool clip = !bounds.contains(cells);
+    if (clip) {
+        m_painter.save();
+        m_painter.setClipRect(bounds, Qt::IntersectClip);
     }
-    m_painter.setPen(colorFromRef(fontColor()));
-    m_painter.drawText(bounds, kFlags, text);
-    m_painter.restore();
+    if (brush().style == CanvasStyle::Solid)
+        m_painter.fillRect(cells, colorFromRef(brush().color));
+    layout.Draw(m_painter, bounds.topLeft(), colorFromRef(fontColor()));
+    if (clip)
+        m_painter.restore();
 }
 
 void QPainterCanvas::copyTransparent(const CanvasRect& dest, const QImage& image, const CanvasRect& src,

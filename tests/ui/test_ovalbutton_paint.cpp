@@ -1,5 +1,6 @@
 #include "platform/designfont.h"
 #include "platform/syscolor.h"
+#include "ui/captionlayout.h"
 #include "ui/qpaintercanvas.h"
 #include "ui/tovalbutton.h"
 
@@ -175,6 +176,38 @@ TEST(QPainterCanvas, TransparentColourTakesTheBrush)
     };
     expectPixels(copy(CanvasStyle::Solid), {{1, 1, QColor(0, 255, 0), "brush"}, {2, 1, QColor(0, 0, 255), "copied"}});
     expectPixels(copy(CanvasStyle::Clear), {{1, 1, kBackground, "left alone"}, {2, 1, QColor(0, 0, 255), "copied"}});
+}
+
+TEST(CaptionLayout, AmpersandPrefixes)
+{
+    const QFont font = designFont(QStringLiteral("Arial"), 12);
+    struct Case {
+        const char* stored;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"&Close", "Close"},
+        {"Save && Exit", "Save & Exit"},
+        {"Trailing&", "Trailing"},
+        {"&&&x", "&x"},
+        {"No prefix", "No prefix"},
+    };
+    for (const auto& c : cases) {
+        const CaptionLayout& layout = CaptionLayout::Of(font, QString::fromLatin1(c.stored));
+        EXPECT_EQ(layout.Shown(), QString::fromLatin1(c.shown)) << c.stored;
+        EXPECT_LE(layout.ShownExtent().width(), layout.StoredExtent().width()) << c.stored;
+    }
+
+    // The prefixed character is underlined: the same text without the prefix draws fewer pixels.
+    const auto drawn = [&font](const char* text) {
+        return render(60, 20, [&](Canvas& c) {
+            c.setFont(font, RgbRef(0, 0, 0));
+            c.setBrush({CanvasStyle::Clear, 0});
+            c.drawText(QString::fromLatin1(text), {0, 0, 60, 20});
+        });
+    };
+    EXPECT_GT(countPixels(drawn("&Close"), kBlack, QRect(0, 0, 60, 20)),
+              countPixels(drawn("Close"), kBlack, QRect(0, 0, 60, 20)));
 }
 
 } // namespace
