@@ -1,23 +1,139 @@
 #include "ui/tinfoform.h"
 
 #include "app/handlerguard.h"
+#include "platform/anchorlayout.h"
+#include "platform/designfont.h"
+#include "platform/desktopservices.h"
+#include "platform/jpegpixmap.h"
+#include "platform/syscolor.h"
+#include "ui/bevelpanel.h"
+#include "ui/tovalbutton.h"
 
-#include <QPushButton>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <algorithm>
 
 namespace qm {
+namespace {
+
+constexpr QSize kClientSize(329, 296);
+constexpr QRect kPanelRect(0, 0, 329, 258);
+constexpr QRect kImageRect(14, 9, 98, 130);
+constexpr int kButtonTop = 262;
+constexpr QSize kButtonSize(64, 31);
+constexpr std::uint8_t kButtonBevelWidth = 2;
+
+} // namespace
 
 TInfoForm::TInfoForm(QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("InfoForm"));
     setWindowTitle(QStringLiteral("About Quillmark..."));
-    setFixedSize(329, 296);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
-    close->setObjectName(QStringLiteral("BitBtn3"));
-    close->setGeometry(29, 262, 64, 31);
-    connect(close, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn3Click(); }); });
+    setFixedSize(kClientSize);
+    setFont(designFont(QStringLiteral("Arial"), 12));
+    QPalette face = palette();
+    face.setColor(QPalette::Window, colorFromRef(SysColor(kColorBtnFace)));
+    setPalette(face);
+    setAutoFillBackground(true);
+
+    m_bitBtn3 = addOvalButton("BitBtn3", QStringLiteral("Close"), 29);
+    m_ovalButton1 = addOvalButton("OvalButton1", QStringLiteral("Support"), 256);
+    m_ovalButton1->setToolTip(QStringLiteral("Get support by e-mail"));
+    m_ovalButton2 = addOvalButton("OvalButton2", QStringLiteral("Website"), 106);
+    m_ovalButton2->setToolTip(QStringLiteral("Visit the homepage"));
+
+    connect(m_bitBtn3, &TOvalButton::OnClick, this, [this] { guarded([this] { BitBtn3Click(); }); });
+    connect(m_ovalButton1, &TOvalButton::OnClick, this, [this] { guarded([this] { OvalButton1Click(); }); });
+    connect(m_ovalButton2, &TOvalButton::OnClick, this, [this] { guarded([this] { OvalButton2Click(); }); });
+
+    m_panel1 = new BevelPanel(this, RgbRef(255, 255, 255));
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    auto* anchors = new AnchorLayout(this, kClientSize);
+    anchors->add(m_panel1, kPanelRect, AnchorAll);
+
+    m_image1 = new QLabel(m_panel1);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setScaledContents(true);
+    m_image1->setGeometry(kImageRect);
+    const QPixmap logo = loadJpegPixmap(QStringLiteral(":/images/logo.jpg"));
+    if (!logo.isNull()) {
+        m_image1->setPixmap(logo);
+        m_image1->resize(logo.size()); // the picture control takes the picture's size
+    }
 }
 
-void TInfoForm::BitBtn3Click() { done(3); }
+TOvalButton* TInfoForm::addOvalButton(const char* name, const QString& caption, int left)
+{
+    auto* button = new TOvalButton(this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(QRect(QPoint(left, kButtonTop), kButtonSize));
+    button->SetCaption(caption);
+    button->setCursor(Qt::PointingHandCursor);
+    button->SetBevelWidth(kButtonBevelWidth);
+    button->SetFont(designFont(QStringLiteral("MS Sans Serif"), 11, true), SystemColorValue(kColorWindowText));
+    // Every other setting keeps the button's own initial value: face colour, raised, not flat, no
+    // group, glyph below the caption, margin 0, spacing 4, opaque, black as the transparent colour.
+    return button;
+}
+
+void TInfoForm::BitBtn3Click() { done(kCloseResult); }
+
+QString TInfoForm::SupportLink()
+{
+    return QStringLiteral("mailto:") + QStringLiteral(QUILLMARK_SUPPORT_ADDRESS)
+        + QStringLiteral("?subject=Quillmark Help");
+}
+
+void TInfoForm::OvalButton1Click() { desktop().openUrl(SupportLink()); }
+
+void TInfoForm::OvalButton2Click() { desktop().openUrl(QStringLiteral(QUILLMARK_HOMEPAGE_URL)); }
+
+void TInfoForm::setVisible(bool visible)
+{
+    if (visible && !m_placed) {
+        // Centred on the screen the first time; afterwards the dialog stays where it was left.
+        m_placed = true;
+        create(); // the window system's frame is known once the window exists
+        if (const QScreen* where = screen()) {
+            const QRect area = where->geometry();
+            const QSize size = frameGeometry().size();
+            move(area.left() + std::max(0, (area.width() - size.width()) / 2),
+                 area.top() + std::max(0, (area.height() - size.height()) / 2));
+        }
+    }
+    QDialog::setVisible(visible);
+}
+
+void TInfoForm::reject() { done(kCancelResult); }
+
+void TInfoForm::keyPressEvent(QKeyEvent* event)
+{
+    // No control acts as the cancel button: Escape is swallowed, not turned into a close.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        guarded([] { desktop().openUrl(QStringLiteral(QUILLMARK_HOMEPAGE_URL)); });
+        return;
+    }
+    // Typed characters are offered to the oval buttons as accelerators. Only single-byte characters
+    // are: a wider one must not match through its low byte.
+    const QString text = event->text();
+    const bool command = (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) != 0;
+    if (!command && text.size() == 1 && text.at(0).unicode() <= 0xFF) {
+        bool handled = false;
+        guarded([this, &handled, &text] { handled = TOvalButton::OfferDialogChar(this, text.at(0).unicode()); });
+        if (handled) {
+            event->accept();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
 
 } // namespace qm

@@ -2,17 +2,52 @@
 
 #include <QDialog>
 
+class QLabel;
+
 namespace qm {
 
-// The About dialog: the logo and the Close, Website and Support buttons.
+class BevelPanel;
+class TOvalButton;
+
+// The About dialog: the logo and the Close, Website and Support oval buttons. Created once, shown
+// modally, hidden (not destroyed) when closed. Centred on the screen the first time it is shown, it
+// stays where the user leaves it afterwards. Escape does not close it; the close box does (result 2).
+// F1 opens the homepage, where the program's help lives.
 class TInfoForm final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TInfoForm)
 
 public:
+    static constexpr int kHelpContext = 7;
+    // The modal result of the close box and the system menu's close command.
+    static constexpr int kCancelResult = 2;
+    // The modal result of the Close button.
+    static constexpr int kCloseResult = 3;
+
     explicit TInfoForm(QWidget* parent = nullptr);
 
-    void BitBtn3Click();
+    void BitBtn3Click();     // Close
+    void OvalButton1Click(); // Support
+    void OvalButton2Click(); // Website
+
+    // The support link handed to the mail program.
+    static QString SupportLink();
+
+    void setVisible(bool visible) override;
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    TOvalButton* addOvalButton(const char* name, const QString& caption, int left);
+
+    BevelPanel* m_panel1 = nullptr;
+    QLabel* m_image1 = nullptr;
+    TOvalButton* m_bitBtn3 = nullptr;
+    TOvalButton* m_ovalButton1 = nullptr;
+    TOvalButton* m_ovalButton2 = nullptr;
+    bool m_placed = false;
 };
 
 } // namespace qm
