@@ -14,7 +14,7 @@ void setUpApplication()
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setOrganizationName(QString());
     QIcon icon;
-    for (const int size : {16, 32, 48, 128})
+    for (const int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/images/quillmark-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 }
