@@ -15,42 +15,20 @@
 // value (junk, a deletion mark, a half-written hex list, a key under another root) is kept exactly as
 // it came and otherwise ignored, so that writing the file back never loses what others put there.
 
+#include "platform/registryvalue.h"
+
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qm {
 
-// Value types with the numbers the store file uses in "hex(n):". Other numbers are valid too: a
-// value keeps whatever type it was stored with.
-enum class RegType : std::uint32_t {
-    None = 0,
-    Sz = 1,
-    ExpandSz = 2,
-    Binary = 3,
-    Dword = 4,
-    DwordBigEndian = 5,
-    Link = 6,
-    MultiSz = 7,
-    Qword = 11,
-};
-
-// A value's type and its data bytes. A text value ("name"="text") holds its text followed by one
-// NUL byte, so "abc" is 4 bytes long; a DWORD holds 4 bytes, little-endian.
-struct RegValue {
-    RegType type = RegType::None;
-    std::string data;
-
-    friend bool operator==(const RegValue&, const RegValue&) = default;
-};
-
 class RegistryFile final {
 public:
     // Longest key name (one path component) and value name the store accepts.
     static constexpr std::size_t kMaxKeyNameBytes = 255;
-    static constexpr std::size_t kMaxValueNameBytes = 16383;
+    static constexpr std::size_t kMaxValueNameBytes = kMaxRegValueNameBytes;
 
     // The store's text as read from disk; see the file comment for what happens to lines that
     // cannot be read.
