@@ -12,7 +12,9 @@
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace qm::test {
 
