@@ -10,7 +10,6 @@
 #include "ui/tinfoform.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,6 +23,8 @@ namespace qm {
 namespace {
 
 constexpr QSize kClientSize(511, 474);
+// Where the window stands before its stored position is applied, and stays when that fails.
+constexpr QPoint kLaidOutPosition(193, 80);
 constexpr int kStatusBarHeight = 19;
 // The inner area of a 501 x 376 page control, for which the pages' controls were laid out.
 constexpr QSize kTabSheetSize(493, 348);
@@ -49,8 +50,8 @@ TForm1::TForm1(QWidget* parent)
     m_normalSize = QSize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
     setMinimumSize(m_normalSize);
     resize(m_normalSize);
+    move(kLaidOutPosition);
 
-    m_programFolder = QCoreApplication::applicationDirPath();
     guarded([this] { FormCreate(); });
 }
 

@@ -1,0 +1,17 @@
+// A second peer of the start-up benchmark: an empty main window with one line of text, which makes Qt
+// set up its font system before the first paint (the empty window never needs it until it exits).
+#include "bench/coldstart_probe.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QMainWindow window;
+    window.setCentralWidget(new QLabel(QStringLiteral("Quillmark")));
+    qm::bench::quitAfterFirstPaint(&window);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,80 @@
+#include "platform/registrykey.h"
+
+#include "platform/registrystore.h"
+
+namespace qm {
+
+RegistryKey::RegistryKey(RegistryStore* store, std::string path, RegStatus status)
+    : m_store(store), m_path(std::move(path)), m_status(status)
+{
+}
+
+RegistryKey::RegistryKey(RegistryKey&& other) noexcept
+    : m_store(other.m_store), m_path(std::move(other.m_path)), m_status(other.m_status)
+{
+    other.close();
+}
+
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept
+{
+    if (this != &other) {
+        m_store = other.m_store;
+        m_path = std::move(other.m_path);
+        m_status = other.m_status;
+        other.close();
+    }
+    return *this;
+}
+
+void RegistryKey::close()
+{
+    m_store = nullptr;
+    m_status = RegStatus::InvalidHandle;
+}
+
+RegQuery RegistryKey::queryInfo(std::string_view name) const
+{
+    if (!isOpen())
+        return {RegStatus::InvalidHandle, RegType::None, 0, {}};
+    const RegistryFile content = m_store->load().content;
+    const RegValue* value = content.value(m_path, name);
+    if (value == nullptr)
+        return {};
+    return {RegStatus::Ok, value->type, value->data.size(), {}};
+}
+
+RegQuery RegistryKey::queryValue(std::string_view name, std::size_t capacity) const
+{
+    if (!isOpen())
+        return {RegStatus::InvalidHandle, RegType::None, 0, {}};
+    const RegistryFile content = m_store->load().content;
+    const RegValue* value = content.value(m_path, name);
+    if (value == nullptr)
+        return {};
+    if (value->data.size() > capacity)
+        return {RegStatus::MoreData, value->type, value->data.size(), {}};
+    return {RegStatus::Ok, value->type, value->data.size(), value->data};
+}
+
+RegStatus RegistryKey::setValue(std::string_view name, RegType type, std::string_view data)
+{
+    if (!isOpen())
+        return RegStatus::InvalidHandle;
+    if (!RegistryFile::isValidValueName(name))
+        return RegStatus::InvalidParameter;
+    RegistryStore::Snapshot snapshot = m_store->load();
+    if (!snapshot.writable || !m_store->canWrite())
+        return RegStatus::AccessDenied;
+    if (!snapshot.content.setValue(m_path, name, {type, std::string(data)}))
+        return RegStatus::NotFound; // the key was removed from the file since it was opened
+    return m_store->save(snapshot.content);
+}
+
+RegStatus RegistryKey::setDword(std::string_view name, std::uint32_t value)
+{
+    const char bytes[4] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+                           static_cast<char>((value >> 16) & 0xFF), static_cast<char>((value >> 24) & 0xFF)};
+    return setValue(name, RegType::Dword, std::string_view(bytes, 4));
+}
+
+} // namespace qm

@@ -1,0 +1,253 @@
+#include "platform/registryvalue.h"
+
+#include "platform/bytes.h"
+
+#include <algorithm>
+
+namespace qm {
+namespace {
+
+// Hex lists are wrapped so that no line grows past this width, continuation lines indented by two.
+constexpr std::size_t kHexLineWidth = 80;
+constexpr std::size_t kMaxTypeDigits = 8;
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+std::string_view trimLeft(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    return s;
+}
+
+std::string_view trimRight(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string_view trim(std::string_view s) { return trimRight(trimLeft(s)); }
+
+bool startsWithNoCase(std::string_view s, std::string_view prefix)
+{
+    return s.size() >= prefix.size() && equalsNoCase(s.substr(0, prefix.size()), prefix);
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// 1 to maxDigits hex digits and nothing else.
+bool parseHexNumber(std::string_view s, std::size_t maxDigits, std::uint32_t& out)
+{
+    if (s.empty() || s.size() > maxDigits)
+        return false;
+    std::uint32_t n = 0;
+    for (const char c : s) {
+        const int d = hexDigit(c);
+        if (d < 0)
+            return false;
+        n = (n << 4) | static_cast<std::uint32_t>(d);
+    }
+    out = n;
+    return true;
+}
+
+// A quoted name or text starting at s[pos] == '"'. "\\" and "\"" are escapes; a backslash before any
+// other character stands for itself. On success pos is just past the closing quote.
+bool parseQuoted(std::string_view s, std::size_t& pos, std::string& out)
+{
+    out.clear();
+    for (std::size_t i = pos + 1; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '"') {
+            pos = i + 1;
+            return true;
+        }
+        if (c == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"'))
+            ++i;
+        out.push_back(s[i]);
+    }
+    return false; // no closing quote
+}
+
+std::string quoted(std::string_view s)
+{
+    std::string out = "\"";
+    for (const char c : s) {
+        if (c == '\\' || c == '"')
+            out.push_back('\\');
+        out.push_back(c);
+    }
+    out.push_back('"');
+    return out;
+}
+
+bool parseHexList(std::string_view list, std::string& out)
+{
+    out.clear();
+    if (trim(list).empty())
+        return true;
+    for (;;) {
+        const std::size_t comma = list.find(',');
+        std::uint32_t byte = 0;
+        if (!parseHexNumber(trim(list.substr(0, comma)), 2, byte))
+            return false;
+        out.push_back(static_cast<char>(byte));
+        if (comma == std::string_view::npos)
+            return true;
+        list.remove_prefix(comma + 1);
+    }
+}
+
+std::string hexByte(unsigned char b)
+{
+    constexpr char kDigits[] = "0123456789abcdef";
+    return {kDigits[b >> 4], kDigits[b & 0x0F]};
+}
+
+std::string hexNumber(std::uint32_t n, std::size_t minDigits)
+{
+    std::string out;
+    do {
+        out.insert(out.begin(), "0123456789abcdef"[n & 0x0F]);
+        n >>= 4;
+    } while (n != 0);
+    if (out.size() < minDigits)
+        out.insert(0, minDigits - out.size(), '0');
+    return out;
+}
+
+bool isPlainText(const std::string& data)
+{
+    if (data.empty() || data.back() != '\0')
+        return false;
+    return std::none_of(data.begin(), data.end() - 1, [](char c) { return c == '\0' || c == '\r' || c == '\n'; });
+}
+
+} // namespace
+
+bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value)
+{
+    const std::string_view t = trim(line);
+    std::size_t pos = 0;
+    if (t.empty())
+        return false;
+    if (t.front() == '@') {
+        name.clear();
+        pos = 1;
+    } else if (t.front() != '"' || !parseQuoted(t, pos, name) || !isValidRegValueName(name)) {
+        return false;
+    }
+    std::string_view rest = trimLeft(t.substr(pos));
+    if (rest.empty() || rest.front() != '=')
+        return false;
+    rest = trimLeft(rest.substr(1));
+
+    if (!rest.empty() && rest.front() == '"') {
+        std::size_t end = 0;
+        std::string text;
+        if (!parseQuoted(rest, end, text) || !trim(rest.substr(end)).empty())
+            return false;
+        value.type = RegType::Sz;
+        value.data = std::move(text);
+        value.data.push_back('\0');
+        return true;
+    }
+    if (startsWithNoCase(rest, "dword:")) {
+        std::uint32_t n = 0;
+        if (!parseHexNumber(trim(rest.substr(6)), 8, n))
+            return false;
+        value.type = RegType::Dword;
+        value.data.assign({static_cast<char>(n & 0xFF), static_cast<char>((n >> 8) & 0xFF),
+                           static_cast<char>((n >> 16) & 0xFF), static_cast<char>((n >> 24) & 0xFF)});
+        return true;
+    }
+    if (startsWithNoCase(rest, "hex:")) {
+        value.type = RegType::Binary;
+        return parseHexList(rest.substr(4), value.data);
+    }
+    if (startsWithNoCase(rest, "hex(")) {
+        const std::size_t close = rest.find(')');
+        std::uint32_t type = 0;
+        if (close == std::string_view::npos || close + 1 >= rest.size() || rest[close + 1] != ':'
+            || !parseHexNumber(rest.substr(4, close - 4), kMaxTypeDigits, type))
+            return false;
+        value.type = static_cast<RegType>(type);
+        return parseHexList(rest.substr(close + 2), value.data);
+    }
+    return false;
+}
+
+bool startsRegValueLine(std::string_view line)
+{
+    const std::string_view t = trimLeft(line);
+    return !t.empty() && (t.front() == '"' || t.front() == '@');
+}
+
+bool continuesRegHexList(std::string_view line)
+{
+    const std::string_view t = trimLeft(line);
+    return !t.empty() && hexDigit(t.front()) >= 0;
+}
+
+std::vector<std::string> formatRegValueLines(std::string_view name, const RegValue& value)
+{
+    std::string first = name.empty() ? std::string("@") : quoted(name);
+    first.push_back('=');
+    if (value.type == RegType::Sz && isPlainText(value.data))
+        return {first + quoted(std::string_view(value.data).substr(0, value.data.size() - 1))};
+    if (value.type == RegType::Dword && value.data.size() == 4) {
+        std::uint32_t n = 0;
+        for (int i = 3; i >= 0; --i)
+            n = (n << 8) | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
+        return {first + "dword:" + hexNumber(n, 8)};
+    }
+    if (value.type == RegType::Binary)
+        first += "hex:";
+    else
+        first += "hex(" + hexNumber(static_cast<std::uint32_t>(value.type), 1) + "):";
+
+    std::vector<std::string> lines;
+    std::string line = std::move(first);
+    bool lineHasByte = false;
+    for (std::size_t i = 0; i < value.data.size(); ++i) {
+        std::string token = hexByte(static_cast<unsigned char>(value.data[i]));
+        if (i + 1 < value.data.size())
+            token.push_back(',');
+        // Leave room for the continuation backslash.
+        if (lineHasByte && line.size() + token.size() + 1 > kHexLineWidth) {
+            lines.push_back(line + "\\");
+            line = "  ";
+        }
+        line += token;
+        lineHasByte = true;
+    }
+    lines.push_back(std::move(line));
+    return lines;
+}
+
+bool isValidRegValueName(std::string_view name)
+{
+    return name.size() <= kMaxRegValueNameBytes
+           && name.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+std::string joinRegHexLines(std::string_view logical, std::string_view next)
+{
+    std::string joined(trimRight(logical));
+    if (!joined.empty() && joined.back() == '\\')
+        joined.pop_back();
+    joined += trimRight(trimLeft(next));
+    return joined;
+}
+
+} // namespace qm

@@ -1,0 +1,58 @@
+#pragma once
+
+// Values of the per-user registry store and their lines in the store file: `"name"=data` for a named
+// value, `@=data` for the key's default value, where data is "text", dword:0000abcd, hex:01,02 or
+// hex(n):01,02 for a value of type n. A long hex list is wrapped over lines that end in a backslash;
+// its continuation lines are indented and start with a hex digit.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+// Value types with the numbers the store file uses in "hex(n):". Other numbers are valid too: a
+// value keeps whatever type it was stored with.
+enum class RegType : std::uint32_t {
+    None = 0,
+    Sz = 1,
+    ExpandSz = 2,
+    Binary = 3,
+    Dword = 4,
+    DwordBigEndian = 5,
+    Link = 6,
+    MultiSz = 7,
+    Qword = 11,
+};
+
+// A value's type and its data bytes. A text value ("name"="text") holds its text followed by one
+// NUL byte, so "abc" is 4 bytes long; a DWORD holds 4 bytes, little-endian.
+struct RegValue {
+    RegType type = RegType::None;
+    std::string data;
+
+    friend bool operator==(const RegValue&, const RegValue&) = default;
+};
+
+constexpr std::size_t kMaxRegValueNameBytes = 16383;
+
+// At most kMaxRegValueNameBytes bytes, without CR, LF or NUL (which would break the line format).
+bool isValidRegValueName(std::string_view name);
+
+// Whether the line can start a value: it begins, after blanks, with a quote or "@".
+bool startsRegValueLine(std::string_view line);
+// Whether the line continues a wrapped hex list.
+bool continuesRegHexList(std::string_view line);
+// The value line so far (ending in a backslash) with the next continuation line joined on.
+std::string joinRegHexLines(std::string_view logical, std::string_view next);
+
+// Reads one value line, continuation lines joined. False for anything that is not exactly one value
+// in the format above (a deletion mark "name"=-, a bad number, an unclosed quote, trailing text).
+bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value);
+// The lines that store the value: text as "text" when it is one NUL-terminated line, a 4-byte DWORD
+// as dword:, everything else as a hex list wrapped at 80 columns.
+std::vector<std::string> formatRegValueLines(std::string_view name, const RegValue& value);
+
+} // namespace qm
