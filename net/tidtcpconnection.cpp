@@ -142,15 +142,18 @@ int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, char* data, std::s
     CheckPeerClosed(raise);
     if (!IsConnected())
         return 0;
+    if (timeoutMs == IdTimeoutDefault && m_deadline && Clock::now() >= *m_deadline)
+        throw EIdExchangeTimeout();
     TIdStack& stack = GStack();
     ssize_t n = 0;
+    // The socket does not block: bytes already there are taken at once, and only when there are
+    // none yet does the receive wait for them.
     for (;;) {
-        if (!WaitForInput(timeoutMs))
-            return 0;
         n = stack.Recv(m_binding->Handle(), data, size);
-        // A readiness that vanished before the receive: wait again.
         if (n != kSocketError || stack.LastError() != WSAEWOULDBLOCK)
             break;
+        if (!WaitForInput(timeoutMs))
+            return 0;
     }
     m_peerClosed = (n == 0);
     if (n == kSocketError) {
