@@ -210,8 +210,9 @@ bool TIdTCPConnection::ReadToStream(TStream& stream, std::int64_t count, bool un
     const std::int64_t limit = untilClose ? maxBytes : std::max<std::int64_t>(count, 0);
     BeginWork(TWorkMode::wmRead, untilClose ? 0 : limit);
     const StreamReadEnd end(stream, [this] { EndWork(TWorkMode::wmRead); });
-    if (!untilClose)
-        stream.Reserve(std::min(limit, kMaxStreamReserve));
+    // Until close the limit is the most that may come; a memory stream reserves it as address
+    // space, which costs nothing until it is filled and spares every later growth.
+    stream.Reserve(std::min(limit, kMaxStreamReserve));
 
     std::int64_t got = std::min<std::int64_t>(static_cast<std::int64_t>(m_inputBuffer.Size()), limit);
     if (got > 0) {
@@ -222,9 +223,14 @@ bool TIdTCPConnection::ReadToStream(TStream& stream, std::int64_t count, bool un
     while (got < limit && IsConnected()) {
         // Never asks the socket for more than is still missing.
         const auto area = static_cast<std::size_t>(std::min<std::int64_t>(limit - got, m_recvBufferSize));
-        const int n = ReceiveChunk(!untilClose, IdTimeoutDefault, m_receiveScratch.Data(), area);
+        // Received in place when the stream lets us, else through the scratch area.
+        char* direct = stream.WriteArea(area);
+        const int n = ReceiveChunk(!untilClose, IdTimeoutDefault, direct ? direct : m_receiveScratch.Data(), area);
         if (n > 0) {
-            stream.Write(m_receiveScratch.Data(), static_cast<std::size_t>(n));
+            if (direct)
+                stream.CommitWrite(static_cast<std::size_t>(n));
+            else
+                stream.Write(m_receiveScratch.Data(), static_cast<std::size_t>(n));
             got += n;
             DoWork(TWorkMode::wmRead, n);
         }

@@ -31,7 +31,7 @@ inline constexpr int kSendBufferSize = 32768;
 inline constexpr int kReadTimeoutMs = 30'000;
 // Longest line ReadLine accepts, terminator not counted.
 inline constexpr std::int64_t kMaxLineLength = 64 * 1024;
-// Most room a counted stream read reserves in advance, whatever count the peer announced.
+// Most room a stream read reserves in advance, whatever count the peer announced.
 inline constexpr std::int64_t kMaxStreamReserve = 64 * 1024 * 1024;
 // What an until-close read takes at most unless told otherwise.
 inline constexpr std::int64_t kUntilCloseLimit = 2147483647;

@@ -1,10 +1,41 @@
 #include "net/tmemorystream.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <new>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace qm {
+namespace {
+
+// From this size on, storage is a mapping of its own.
+constexpr std::size_t kMappedFrom = 1024 * 1024;
+
+std::size_t PageRounded(std::size_t size)
+{
+    static const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return (size + page - 1) / page * page;
+}
+
+char* Map(std::size_t size)
+{
+    void* data = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (data == MAP_FAILED)
+        throw std::bad_alloc();
+    // Advice for the whole mapping: advising a part would split it, and a split mapping can no
+    // longer grow by remapping.
+    (void)::madvise(data, size, MADV_HUGEPAGE);
+    return static_cast<char*>(data);
+}
+
+} // namespace
+
+TMemoryStream::~TMemoryStream()
+{
+    Release();
+}
 
 void TMemoryStream::SetPosition(std::int64_t position)
 {
@@ -15,8 +46,8 @@ void TMemoryStream::SetSize(std::int64_t size)
 {
     const auto newSize = static_cast<std::size_t>(std::max<std::int64_t>(size, 0));
     if (newSize > m_size) {
-        Grow(newSize);
-        std::memset(m_data.get() + m_size, 0, newSize - m_size);
+        EnsureCapacity(newSize);
+        std::memset(m_data + m_size, 0, newSize - m_size);
     }
     m_size = newSize;
     m_position = std::min(m_position, m_size);
@@ -27,7 +58,7 @@ std::size_t TMemoryStream::Read(char* data, std::size_t size)
     if (m_position >= m_size)
         return 0;
     const std::size_t n = std::min(size, m_size - m_position);
-    std::memcpy(data, m_data.get() + m_position, n);
+    std::memcpy(data, m_data + m_position, n);
     m_position += n;
     return n;
 }
@@ -36,38 +67,74 @@ void TMemoryStream::Write(const char* data, std::size_t size)
 {
     if (size == 0)
         return;
-    const std::size_t end = m_position + size;
-    if (end > m_capacity)
-        Grow(std::max(end, m_capacity + m_capacity / 2));
-    if (m_position > m_size)
-        std::memset(m_data.get() + m_size, 0, m_position - m_size);
-    std::memcpy(m_data.get() + m_position, data, size);
-    m_position = end;
-    m_size = std::max(m_size, end);
+    std::memcpy(WriteArea(size), data, size);
+    CommitWrite(size);
 }
 
 void TMemoryStream::Reserve(std::int64_t bytes)
 {
     if (bytes > 0)
-        Grow(m_position + static_cast<std::size_t>(bytes));
+        EnsureCapacity(m_position + static_cast<std::size_t>(bytes));
+}
+
+char* TMemoryStream::WriteArea(std::size_t size)
+{
+    EnsureCapacity(m_position + size);
+    return m_data + m_position;
+}
+
+void TMemoryStream::CommitWrite(std::size_t size)
+{
+    if (size == 0)
+        return;
+    if (m_position > m_size)
+        std::memset(m_data + m_size, 0, m_position - m_size);
+    m_position += size;
+    m_size = std::max(m_size, m_position);
 }
 
 void TMemoryStream::Clear()
 {
-    m_data.reset();
+    Release();
     m_size = m_capacity = m_position = 0;
 }
 
-void TMemoryStream::Grow(std::size_t capacity)
+void TMemoryStream::EnsureCapacity(std::size_t capacity)
 {
     if (capacity <= m_capacity)
         return;
-    void* data = std::realloc(m_data.get(), capacity);
-    if (data == nullptr)
-        throw std::bad_alloc();
-    (void)m_data.release();
-    m_data.reset(static_cast<char*>(data));
+    capacity = std::max(capacity, m_capacity + m_capacity / 2);
+    if (capacity < kMappedFrom) {
+        void* data = std::realloc(m_data, capacity);
+        if (data == nullptr)
+            throw std::bad_alloc();
+        m_data = static_cast<char*>(data);
+    } else if (m_mapped) {
+        capacity = PageRounded(capacity);
+        void* data = ::mremap(m_data, m_capacity, capacity, MREMAP_MAYMOVE);
+        if (data == MAP_FAILED)
+            throw std::bad_alloc();
+        m_data = static_cast<char*>(data);
+    } else {
+        capacity = PageRounded(capacity);
+        char* data = Map(capacity);
+        if (m_size > 0)
+            std::memcpy(data, m_data, m_size);
+        std::free(m_data);
+        m_data = data;
+        m_mapped = true;
+    }
     m_capacity = capacity;
+}
+
+void TMemoryStream::Release()
+{
+    if (m_mapped)
+        ::munmap(m_data, m_capacity);
+    else
+        std::free(m_data);
+    m_data = nullptr;
+    m_mapped = false;
 }
 
 } // namespace qm

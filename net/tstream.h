@@ -25,6 +25,11 @@ public:
     virtual void Write(const char* data, std::size_t size) = 0;
     // A hint that about this many bytes will be written at the position; it never changes content.
     virtual void Reserve(std::int64_t) {}
+    // Room for up to size bytes at the position, for a reader to fill in place, or null when the
+    // stream offers none (then Write is the way). CommitWrite(n) then makes the first n of them
+    // content, as Write would; until then the stream's content is unchanged.
+    virtual char* WriteArea(std::size_t) { return nullptr; }
+    virtual void CommitWrite(std::size_t) {}
 };
 
 } // namespace qm
