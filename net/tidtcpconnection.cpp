@@ -106,7 +106,8 @@ int TIdTCPConnection::WaitBudget(int limitMs, bool& byDeadline) const
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(*m_deadline - Clock::now()).count();
     if (left <= 0)
         throw EIdExchangeTimeout();
-    if (left < limitMs) {
+    // A negative limit means none of its own; the deadline still holds.
+    if (limitMs < 0 || left < limitMs) {
         byDeadline = true;
         return static_cast<int>(left);
     }

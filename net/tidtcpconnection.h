@@ -49,6 +49,7 @@ public:
     void SetRecvBufferSize(int size);
     int SendBufferSize() const { return m_sendBufferSize; }
     void SetSendBufferSize(int size);
+    // Longest wait for one receive or send, in milliseconds; negative for no limit of its own.
     int ReadTimeout() const { return m_readTimeoutMs; }
     void SetReadTimeout(int milliseconds) { m_readTimeoutMs = milliseconds; }
     std::int64_t MaxLineLength() const { return m_maxLineLength; }
