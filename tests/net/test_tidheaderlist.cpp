@@ -7,10 +7,10 @@
 namespace qm {
 namespace {
 
-TIdHeaderList Lines(std::initializer_list<const char*> lines)
+TIdHeaderList Lines(const std::vector<std::string>& lines)
 {
     TIdHeaderList list;
-    for (const char* line : lines)
+    for (const std::string& line : lines)
         list.Add(line);
     return list;
 }
@@ -34,10 +34,15 @@ TEST(TIdHeaderList, RepeatedNameFindsTheFirstLine)
 }
 
 struct ValueCase {
-    const char* name;
-    std::initializer_list<const char*> lines;
-    const char* value;
+    std::string name;
+    std::vector<std::string> lines;
+    std::string value;
 };
+
+void PrintTo(const ValueCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ValueAtTest : public testing::TestWithParam<ValueCase> {};
 
@@ -57,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"EmptyValueTakesContinuation", {"X:", "  b"}, "b"},
         ValueCase{"EmptyLineEndsContinuation", {"X: a", "", " b"}, "a"},
         ValueCase{"NextHeaderIsNoContinuation", {"X: a", "Y: b"}, "a"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& info) { return info.param.name; });
 
 TEST(TIdHeaderList, ValueOfAbsentNameIsEmpty)
 {

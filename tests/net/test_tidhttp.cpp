@@ -26,6 +26,11 @@ struct ResponseCase {
     int code;
 };
 
+void PrintTo(const ResponseCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class ResponseTest : public testing::TestWithParam<ResponseCase> {};
 
 TEST_P(ResponseTest, SinkAndOutcome)

@@ -192,7 +192,8 @@ TEST(TIdTCPConnection, OpeningAnOpenConnectionLeavesItAlone)
 
 TEST(TIdTCPConnection, PeerResetWhileSendingRaisesAndNeverKillsTheProcess)
 {
-    LoopbackServer server({{Reset()}});
+    // The pause lets the client's connect complete before the reset comes.
+    LoopbackServer server({{Pause(100ms), Reset()}});
     auto client = ConnectTo(server);
     ASSERT_TRUE(server.waitUntilDone(0));
     // The first send after the reset fails with it; later ones would raise SIGPIPE if let.
