@@ -111,6 +111,19 @@ TEST(TIdHTTP, RequestIsExactlyFiveLinesEachSentAlone)
     EXPECT_EQ(CountingStack::sends, 5);
 }
 
+TEST(TIdHTTP, PageServerAnswersEveryRequestOfEveryClient)
+{
+    const auto server = LoopbackServer::ServingPage("<html>page</html>");
+    TIdHTTP first;
+    ShortenLimits(first);
+    EXPECT_EQ(Fetch(first, server->url()).sink, "<html>page</html>");
+    EXPECT_EQ(Fetch(first, server->url("/again.html")).sink, "<html>page</html>");
+    TIdHTTP second;
+    ShortenLimits(second);
+    EXPECT_EQ(Fetch(second, server->url()).sink, "<html>page</html>");
+    EXPECT_EQ(server->connectionCount(), 2u);
+}
+
 TEST(TIdHTTP, UrlWithNothingAfterTheHostAsksForRoot)
 {
     LoopbackServer server({{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n")}});

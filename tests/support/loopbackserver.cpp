@@ -91,15 +91,15 @@ int UnusedLoopbackPort()
     return ntohs(address.sin_port);
 }
 
-LoopbackServer::LoopbackServer(std::vector<Script> scripts) : LoopbackServer(std::move(scripts), {}) {}
+LoopbackServer::LoopbackServer(std::vector<Script> scripts) : LoopbackServer(std::move(scripts), {}, false) {}
 
 std::unique_ptr<LoopbackServer> LoopbackServer::ServingPage(std::string page)
 {
-    return std::unique_ptr<LoopbackServer>(new LoopbackServer({}, std::move(page)));
+    return std::unique_ptr<LoopbackServer>(new LoopbackServer({}, std::move(page), true));
 }
 
-LoopbackServer::LoopbackServer(std::vector<Script> scripts, std::string page)
-    : m_scripts(std::move(scripts)), m_page(std::move(page)), m_servingPage(m_scripts.empty())
+LoopbackServer::LoopbackServer(std::vector<Script> scripts, std::string page, bool servingPage)
+    : m_scripts(std::move(scripts)), m_page(std::move(page)), m_servingPage(servingPage)
 {
     if (::pipe2(m_stopPipe, O_CLOEXEC) != 0)
         throw std::runtime_error("loopback server: no pipe");

@@ -74,7 +74,7 @@ public:
 
 private:
     struct Connection;
-    LoopbackServer(std::vector<Script> scripts, std::string page);
+    LoopbackServer(std::vector<Script> scripts, std::string page, bool servingPage);
     void acceptLoop();
     void serve(Connection& connection, const Script* script);
     void servePage(Connection& connection);
