@@ -1,33 +1,69 @@
 #include "net/tmemorystream.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <sys/mman.h>
-#include <unistd.h>
 
 namespace qm {
 namespace {
 
 // From this size on, storage is a mapping of its own.
 constexpr std::size_t kMappedFrom = 1024 * 1024;
+// Mappings start on a huge-page boundary and come in whole huge pages, so that all of them can be
+// backed by huge pages: filling 2 MiB then costs one page fault instead of 512.
+constexpr std::size_t kHugePage = 2 * 1024 * 1024;
 
-std::size_t PageRounded(std::size_t size)
+std::size_t HugeRounded(std::size_t size)
 {
-    static const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    return (size + page - 1) / page * page;
+    return (size + kHugePage - 1) / kHugePage * kHugePage;
+}
+
+// An address range of size bytes on a huge-page boundary, reserved without memory behind it. The
+// caller maps over it.
+char* ReserveAligned(std::size_t size)
+{
+    void* raw = ::mmap(nullptr, size + kHugePage, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (raw == MAP_FAILED)
+        throw std::bad_alloc();
+    char* const begin = static_cast<char*>(raw);
+    char* const aligned = begin + (kHugePage - reinterpret_cast<std::uintptr_t>(begin) % kHugePage) % kHugePage;
+    if (aligned > begin)
+        ::munmap(begin, static_cast<std::size_t>(aligned - begin));
+    ::munmap(aligned + size, static_cast<std::size_t>(begin + size + kHugePage - (aligned + size)));
+    return aligned;
 }
 
 char* Map(std::size_t size)
 {
-    void* data = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (data == MAP_FAILED)
+    char* const at = ReserveAligned(size);
+    void* data = ::mmap(at, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
+    if (data == MAP_FAILED) {
+        ::munmap(at, size);
         throw std::bad_alloc();
-    // Advice for the whole mapping: advising a part would split it, and a split mapping can no
-    // longer grow by remapping.
+    }
+    // Advice for the whole mapping: advising a part would split it, and a split mapping could no
+    // longer be moved whole.
     (void)::madvise(data, size, MADV_HUGEPAGE);
     return static_cast<char*>(data);
+}
+
+// The mapping grown to size bytes: moved whole (page tables only, no bytes copied) to a new aligned
+// range when it cannot grow where it is.
+char* Remap(char* data, std::size_t oldSize, std::size_t size)
+{
+    void* grown = ::mremap(data, oldSize, size, 0);
+    if (grown != MAP_FAILED)
+        return static_cast<char*>(grown);
+    char* const at = ReserveAligned(size);
+    grown = ::mremap(data, oldSize, size, MREMAP_MAYMOVE | MREMAP_FIXED, at);
+    if (grown == MAP_FAILED) {
+        ::munmap(at, size);
+        throw std::bad_alloc();
+    }
+    return static_cast<char*>(grown);
 }
 
 } // namespace
@@ -110,13 +146,10 @@ void TMemoryStream::EnsureCapacity(std::size_t capacity)
             throw std::bad_alloc();
         m_data = static_cast<char*>(data);
     } else if (m_mapped) {
-        capacity = PageRounded(capacity);
-        void* data = ::mremap(m_data, m_capacity, capacity, MREMAP_MAYMOVE);
-        if (data == MAP_FAILED)
-            throw std::bad_alloc();
-        m_data = static_cast<char*>(data);
+        capacity = HugeRounded(capacity);
+        m_data = Remap(m_data, m_capacity, capacity);
     } else {
-        capacity = PageRounded(capacity);
+        capacity = HugeRounded(capacity);
         char* data = Map(capacity);
         if (m_size > 0)
             std::memcpy(data, m_data, m_size);
