@@ -1,13 +1,45 @@
+// quillmark-cli fetch URL: one GET of URL, the body to standard output exactly as it came. A failure
+// is named on standard error as "<ExceptionClass>: <message>" (exit status 1), and whatever body
+// bytes arrived before it are still written out.
 #include "cli/commands.h"
 
+#include "net/econverterror.h"
+#include "net/eidexception.h"
+#include "net/tidhttp.h"
+#include "net/tmemorystream.h"
+
+#include <exception>
 #include <ostream>
 
 namespace qm::cli {
 
-int runFetch(Args, std::istream&, std::ostream&, std::ostream& err)
+int runFetch(Args args, std::istream&, std::ostream& out, std::ostream& err)
 {
-    err << "fetch: not available yet\n";
-    return 2;
+    if (args.size() != 1) {
+        err << "usage: quillmark-cli fetch URL\n";
+        return 2;
+    }
+    TMemoryStream sink;
+    int status = 0;
+    try {
+        TIdHTTP http;
+        http.SetPort(kHttpPort);
+        http.GetDocument(args[0], sink);
+    } catch (const EIdException& e) {
+        err << e.ClassName() << ": " << e.what() << '\n';
+        status = 1;
+    } catch (const EConvertError& e) {
+        err << e.ClassName() << ": " << e.what() << '\n';
+        status = 1;
+    } catch (const std::exception& e) {
+        // Nothing of the network family: out of memory, most likely.
+        err << "Error: " << e.what() << '\n';
+        status = 1;
+    }
+    const std::string_view body = sink.Bytes();
+    out.write(body.data(), static_cast<std::streamsize>(body.size()));
+    out.flush();
+    return status;
 }
 
 } // namespace qm::cli

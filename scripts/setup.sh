@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev clang-tidy
   xvfb xauth xdotool imagemagick
   python3
-  curl valgrind
+  curl time valgrind
   desktop-file-utils appstream dpkg-dev file
 )
 

@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""The network figures: quillmark-cli fetch against curl on a 48 MiB body over loopback (wall time,
+median of 5, and quillmark-cli's peak memory above its idle size), then the 4-byte-chunk download
+from bench_net at 1 to 8 MiB. Usage: bench/net_figures.py [BUILD_DIR]  (default: build)
+
+Peak memory is read through GNU time: a child started straight from Python would count Python's
+own resident pages in its high-water mark."""
+import json
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+BODY = 48 * 1024 * 1024
+ROUNDS = 5
+
+
+def run(argv):
+    """Wall seconds of one run, its output thrown away."""
+    start = time.perf_counter()
+    subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    return time.perf_counter() - start
+
+
+def peak_kib(argv):
+    """Peak resident KiB of one run."""
+    result = subprocess.run(["/usr/bin/time", "-f", "%M"] + argv, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.PIPE, text=True, check=True)
+    return int(result.stderr.strip().splitlines()[-1])
+
+
+def main():
+    build = sys.argv[1] if len(sys.argv) > 1 else "build"
+    cli = os.path.join(build, "quillmark-cli")
+    server = subprocess.Popen([os.path.join(build, "bench", "net_serve")], stdout=subprocess.PIPE, text=True)
+    try:
+        base = f"http://127.0.0.1:{server.stdout.readline().strip()}"
+        idle = peak_kib([cli, "fetch", f"{base}/length/0"])
+        print(f"48 MiB body over loopback, median of {ROUNDS} (wall ms); quillmark-cli idle peak {idle / 1024:.1f} MiB")
+        print(f"{'framing':<14}{'curl':>9}{'cli':>9}{'ratio':>8}{'cli peak MiB':>14}{'above idle - body':>19}")
+        for framing in ("length", "close"):
+            url = f"{base}/{framing}/{BODY}"
+            run(["curl", "-s", "-o", "/dev/null", url])  # the server builds the answer once
+            curl, ours = [], []
+            for _ in range(ROUNDS):
+                curl.append(run(["curl", "-s", "-o", "/dev/null", url]))
+                ours.append(run([cli, "fetch", url]))
+            c, q = statistics.median(curl) * 1000, statistics.median(ours) * 1000
+            peak = peak_kib([cli, "fetch", url])
+            over = (peak - idle) / 1024 - BODY / 2**20
+            print(f"{framing:<14}{c:>9.1f}{q:>9.1f}{q / c:>8.2f}{peak / 1024:>14.1f}{over:>19.1f}")
+    finally:
+        server.kill()
+        server.wait()
+
+    out = subprocess.run([os.path.join(build, "bench", "bench_net"), "--benchmark_format=json",
+                          "--benchmark_min_time=1"], capture_output=True, text=True, check=True).stdout
+    runs = {b["name"]: b for b in json.loads(out)["benchmarks"]}
+    print("\nDownload over loopback, ms per MiB (real / cpu); ratio to the 1 MiB figure")
+    for framing in ("chunked4", "length"):
+        first = None
+        for mib in (1, 2, 4, 8):
+            b = runs[f"Download/{framing}/{mib}/real_time"]
+            real, cpu = b["real_time"] / mib, b["cpu_time"] / mib
+            first = first or (real, cpu)
+            print(f"{framing:<10}{mib:>3} MiB {real:>8.2f} / {cpu:>6.2f}   x{real / first[0]:.2f} / x{cpu / first[1]:.2f}")
+
+
+if __name__ == "__main__":
+    main()

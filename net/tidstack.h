@@ -1,0 +1,119 @@
+#pragma once
+
+// The socket stack: the process-wide layer between the network components and the system's sockets.
+// It creates sockets, resolves host names, waits on sockets and turns socket error codes into
+// messages. Error codes are the Windows Sockets codes of the error table (10004 to 10066, and the
+// resolver's 11001 to 11004); an implementation maps its native errors onto them. A failed call
+// returns kSocketError and leaves its code in LastError().
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <vector>
+
+namespace qm {
+
+inline constexpr int kSocketError = -1;
+inline constexpr int kInvalidSocket = -1;
+
+// Windows Sockets codes the layer itself acts on.
+inline constexpr int WSAEINTR = 10004;
+inline constexpr int WSAEINVAL = 10022;
+inline constexpr int WSAEWOULDBLOCK = 10035;
+inline constexpr int WSAEINPROGRESS = 10036;
+inline constexpr int WSAEADDRINUSE = 10048;
+inline constexpr int WSAEADDRNOTAVAIL = 10049;
+inline constexpr int WSAECONNRESET = 10054;
+inline constexpr int WSAESHUTDOWN = 10058;
+inline constexpr int WSAETIMEDOUT = 10060;
+inline constexpr int WSAECONNREFUSED = 10061;
+inline constexpr int WSAHOST_NOT_FOUND = 11001;
+inline constexpr int WSATRY_AGAIN = 11002;
+inline constexpr int WSANO_RECOVERY = 11003;
+inline constexpr int WSANO_DATA = 11004;
+
+// Most sockets one wait may watch per list.
+inline constexpr std::size_t kMaxSocketsPerSet = 64;
+
+// What the stack tells about itself once started.
+struct TIdStackVersion {
+    int Version = 0;
+    int HighVersion = 0;
+    std::string Description;
+    std::string SystemStatus;
+    int MaxSockets = 0;
+    int MaxUdpDatagram = 0;
+    std::string Name;
+};
+
+// An IPv4 address and port as read back from a socket.
+struct TIdSocketAddress {
+    std::string Address;
+    int Port = 0;
+};
+
+class TIdStack {
+public:
+    virtual ~TIdStack() = default;
+    TIdStack(const TIdStack&) = delete;
+    TIdStack& operator=(const TIdStack&) = delete;
+
+    // --- Socket calls: each returns kSocketError (kInvalidSocket) on failure, code in LastError().
+    // Sockets are non-blocking; waits go through SelectSockets.
+    virtual int NewStreamSocket() = 0;
+    // address is four bytes in network order; 0 means any local address.
+    virtual int Bind(int socket, std::uint32_t address, int port) = 0;
+    // Starts a connect; WSAEINPROGRESS means it goes on in the background (wait until writable,
+    // then ask PendingError).
+    virtual int Connect(int socket, std::uint32_t address, int port) = 0;
+    // The socket's pending error as a Windows Sockets code, 0 for none.
+    virtual int PendingError(int socket) = 0;
+    virtual int GetSockName(int socket, TIdSocketAddress& local) = 0;
+    virtual int GetPeerName(int socket, TIdSocketAddress& remote) = 0;
+    virtual int SetNoDelay(int socket) = 0;
+    virtual ssize_t Recv(int socket, char* data, std::size_t size) = 0;
+    // Never raises a signal, whatever the peer did.
+    virtual ssize_t Send(int socket, const char* data, std::size_t size) = 0;
+    virtual int Shutdown(int socket, int how) = 0;
+    virtual int CloseSocket(int socket) = 0;
+    // Code of the last failed call of this thread.
+    virtual int LastError() const = 0;
+
+    // --- Addresses
+    // "LOCALHOST" in any letter case is 127.0.0.1; a dotted quad is itself; any other name is looked
+    // up. A name that cannot be resolved raises EIdSocketError with the resolver's code.
+    std::string ResolveAddress(std::string_view host);
+    static bool IsDottedQuad(std::string_view text);
+    // Four parts cut at "."; a part that is no integer raises EConvertError. In network order.
+    static std::uint32_t ParseDottedQuad(std::string_view text);
+    static std::string FormatDottedQuad(std::uint32_t address);
+
+    // Waits on up to kMaxSocketsPerSet sockets per list (more raise EIdStackSetSizeExceeded) and
+    // rewrites each given list with the sockets that are ready; returns how many are ready, 0 on
+    // time-out. timeoutMs < 0 waits without a limit of its own. An interrupted wait goes on with the
+    // time that is left.
+    virtual int SelectSockets(std::vector<int>* readList, std::vector<int>* writeList,
+                              std::vector<int>* errorList, int timeoutMs) = 0;
+
+    // --- Errors
+    // false when result is no failure; true when LastError() is one of expected (the caller deals
+    // with it); otherwise raises EIdSocketError with the code.
+    bool CheckSocketResult(long result, std::initializer_list<int> expected = {});
+    [[noreturn]] static void RaiseSocketFailure(int code);
+    // The text of the error table; "" for any code not in it.
+    static std::string_view SocketErrorText(int code);
+
+    const TIdStackVersion& Version() const { return m_version; }
+
+protected:
+    TIdStack() = default;
+    // The first IPv4 address of a name that is no dotted quad, in network order; raises as
+    // ResolveAddress says.
+    virtual std::uint32_t LookupHostName(std::string_view host) = 0;
+
+    TIdStackVersion m_version;
+};
+
+} // namespace qm

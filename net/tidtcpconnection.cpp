@@ -1,0 +1,307 @@
+#include "net/tidtcpconnection.h"
+
+#include "net/eidexception.h"
+#include "net/tidstack.h"
+#include "net/tstream.h"
+
+#include <algorithm>
+
+namespace qm {
+namespace {
+
+// Cuts the stream at its position and ends the read work, however the read ended: reserved room
+// never becomes content.
+class StreamReadEnd final {
+public:
+    StreamReadEnd(TStream& stream, std::function<void()> endWork)
+        : m_stream(stream), m_endWork(std::move(endWork)) {}
+    ~StreamReadEnd()
+    {
+        m_stream.SetSize(m_stream.Position());
+        m_endWork();
+    }
+    StreamReadEnd(const StreamReadEnd&) = delete;
+    StreamReadEnd& operator=(const StreamReadEnd&) = delete;
+
+private:
+    TStream& m_stream;
+    std::function<void()> m_endWork;
+};
+
+} // namespace
+
+TIdTCPConnection::TIdTCPConnection()
+    : m_binding(std::make_unique<TIdSocketHandle>(GStack()))
+    , m_receiveScratch(kRecvBufferSize)
+{
+}
+
+// Releasing the handle closes the socket without notifications.
+TIdTCPConnection::~TIdTCPConnection() = default;
+
+void TIdTCPConnection::SetRecvBufferSize(int size)
+{
+    m_recvBufferSize = std::max(size, 1);
+    m_receiveScratch.Resize(static_cast<std::size_t>(m_recvBufferSize));
+}
+
+void TIdTCPConnection::SetSendBufferSize(int size)
+{
+    m_sendBufferSize = std::max(size, 1);
+}
+
+void TIdTCPConnection::SetInterceptEnabled(bool enabled)
+{
+    if (enabled)
+        throw EIdInterceptPropIsNil();
+}
+
+bool TIdTCPConnection::IsConnected()
+{
+    CheckPeerClosed(false);
+    return m_binding->HasSocket();
+}
+
+void TIdTCPConnection::CloseConnection()
+{
+    CloseWithNotifications();
+}
+
+void TIdTCPConnection::CloseWithNotifications()
+{
+    if (!m_binding->HasSocket())
+        return;
+    DoStatus(TIdStatus::hsDisconnecting, m_binding->PeerIP());
+    m_binding->ReleaseSocket();
+    m_peerClosed = true;
+    DoStatus(TIdStatus::hsDisconnected);
+    if (OnDisconnected)
+        OnDisconnected(*this);
+}
+
+void TIdTCPConnection::CheckPeerClosed(bool raise, bool ignoreBuffer)
+{
+    if (!m_peerClosed && m_binding->HasSocket())
+        return;
+    CloseWithNotifications();
+    if (raise && (m_inputBuffer.Empty() || ignoreBuffer))
+        throw EIdConnClosedGracefully();
+}
+
+void TIdTCPConnection::ProbePeerClosed(int timeoutMs)
+{
+    try {
+        ReceiveChunk(false, timeoutMs, true);
+    } catch (const EIdSocketError&) {
+        // A reset seen here only tells that the connection is over.
+        CloseWithNotifications();
+    }
+}
+
+int TIdTCPConnection::WaitBudget(int limitMs, bool& byDeadline) const
+{
+    byDeadline = false;
+    if (!m_deadline)
+        return limitMs;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*m_deadline - Clock::now()).count();
+    if (left <= 0)
+        throw EIdExchangeTimeout();
+    // A negative limit means none of its own; the deadline still holds.
+    if (limitMs < 0 || left < limitMs) {
+        byDeadline = true;
+        return static_cast<int>(left);
+    }
+    return limitMs;
+}
+
+bool TIdTCPConnection::WaitForInput(int timeoutMs)
+{
+    if (timeoutMs != IdTimeoutDefault)
+        return m_binding->WaitReadable(std::max(timeoutMs, 0));
+    bool byDeadline = false;
+    const int budget = WaitBudget(m_readTimeoutMs, byDeadline);
+    if (m_binding->WaitReadable(budget))
+        return true;
+    if (byDeadline)
+        throw EIdExchangeTimeout();
+    throw EIdReadTimeout();
+}
+
+int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, bool append)
+{
+    if (!append)
+        return ReceiveChunk(raise, timeoutMs, m_receiveScratch.Data(), m_receiveScratch.Size());
+    // Received straight into the end of InputBuffer rather than copied there from the scratch area.
+    const auto size = static_cast<std::size_t>(m_recvBufferSize);
+    const int n = ReceiveChunk(raise, timeoutMs, m_inputBuffer.PrepareAppend(size), size);
+    m_inputBuffer.CommitAppend(static_cast<std::size_t>(n));
+    return n;
+}
+
+int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, char* data, std::size_t size)
+{
+    CheckPeerClosed(raise);
+    if (!IsConnected())
+        return 0;
+    if (timeoutMs == IdTimeoutDefault && m_deadline && Clock::now() >= *m_deadline)
+        throw EIdExchangeTimeout();
+    TIdStack& stack = GStack();
+    ssize_t n = 0;
+    // The socket does not block: bytes already there are taken at once, and only when there are
+    // none yet does the receive wait for them.
+    for (;;) {
+        n = stack.Recv(m_binding->Handle(), data, size);
+        if (n != kSocketError || stack.LastError() != WSAEWOULDBLOCK)
+            break;
+        if (!WaitForInput(timeoutMs))
+            return 0;
+    }
+    m_peerClosed = (n == 0);
+    if (n == kSocketError) {
+        const int code = stack.LastError();
+        if (code != WSAESHUTDOWN)
+            TIdStack::RaiseSocketFailure(code);
+        n = 0;
+        CloseWithNotifications();
+        if (m_inputBuffer.Empty())
+            TIdStack::RaiseSocketFailure(code);
+    }
+    // The peer's close with an empty InputBuffer raises here when asked to.
+    CheckPeerClosed(raise);
+    return static_cast<int>(n);
+}
+
+std::string TIdTCPConnection::ReadLine(std::string_view terminator, int timeoutMs)
+{
+    const bool defaultTerminator = terminator.empty();
+    if (defaultTerminator)
+        terminator = "\n";
+    m_lineTimedOut = false;
+    // Each search starts where the previous one stopped, so a long line arriving in small pieces is
+    // scanned once, not once per piece.
+    std::size_t from = 0;
+    std::size_t found = std::string::npos;
+    for (;;) {
+        found = m_inputBuffer.Find(terminator, from);
+        if (found != std::string::npos)
+            break;
+        const std::size_t buffered = m_inputBuffer.Size();
+        if (static_cast<std::int64_t>(buffered) > m_maxLineLength)
+            throw EIdLineTooLong(m_maxLineLength);
+        from = buffered >= terminator.size() ? buffered - terminator.size() + 1 : 0;
+        CheckPeerClosed(true, true);
+        const int n = ReceiveChunk(true, timeoutMs, true);
+        m_lineTimedOut = (n == 0);
+        if (n == 0)
+            return {};
+    }
+    if (static_cast<std::int64_t>(found) > m_maxLineLength)
+        throw EIdLineTooLong(m_maxLineLength);
+    std::string line = TakeBytes(found + terminator.size());
+    line.resize(found);
+    if (defaultTerminator && !line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
+bool TIdTCPConnection::ReadToStream(TStream& stream, std::int64_t count, bool untilClose,
+                                    std::int64_t maxBytes)
+{
+    // The length-prefixed form (count -1) is not used by this program: a negative count reads nothing.
+    const std::int64_t limit = untilClose ? maxBytes : std::max<std::int64_t>(count, 0);
+    BeginWork(TWorkMode::wmRead, untilClose ? 0 : limit);
+    const StreamReadEnd end(stream, [this] { EndWork(TWorkMode::wmRead); });
+    // Until close the limit is the most that may come; a memory stream reserves it as address
+    // space, which costs nothing until it is filled and spares every later growth.
+    stream.Reserve(std::min(limit, kMaxStreamReserve));
+
+    std::int64_t got = std::min<std::int64_t>(static_cast<std::int64_t>(m_inputBuffer.Size()), limit);
+    if (got > 0) {
+        stream.Write(m_inputBuffer.Data(), static_cast<std::size_t>(got));
+        m_inputBuffer.Remove(static_cast<std::size_t>(got));
+        DoWork(TWorkMode::wmRead, got);
+    }
+    while (got < limit && IsConnected()) {
+        // Never asks the socket for more than is still missing.
+        const auto area = static_cast<std::size_t>(std::min<std::int64_t>(limit - got, m_recvBufferSize));
+        // Received in place when the stream lets us, else through the scratch area.
+        char* direct = stream.WriteArea(area);
+        const int n = ReceiveChunk(!untilClose, IdTimeoutDefault, direct ? direct : m_receiveScratch.Data(), area);
+        if (n > 0) {
+            if (direct)
+                stream.CommitWrite(static_cast<std::size_t>(n));
+            else
+                stream.Write(m_receiveScratch.Data(), static_cast<std::size_t>(n));
+            got += n;
+            DoWork(TWorkMode::wmRead, n);
+        }
+    }
+    // At the limit of an until-close read: the peer's close is a normal end, any further byte is not.
+    if (!untilClose || got < limit)
+        return false;
+    if (!m_inputBuffer.Empty())
+        return true;
+    return IsConnected() && ReceiveChunk(false, IdTimeoutDefault, true) > 0;
+}
+
+std::string TIdTCPConnection::TakeBytes(std::size_t n)
+{
+    if (n > m_inputBuffer.Size())
+        throw EIdNotEnoughDataInBuffer();
+    std::string bytes(m_inputBuffer.Data(), n);
+    m_inputBuffer.Remove(n);
+    DoWork(TWorkMode::wmRead, static_cast<std::int64_t>(n));
+    return bytes;
+}
+
+void TIdTCPConnection::SendBytes(std::string_view bytes)
+{
+    if (bytes.empty())
+        return;
+    CheckPeerClosed(true, true);
+    TIdStack& stack = GStack();
+    while (!bytes.empty()) {
+        const ssize_t n = stack.Send(m_binding->Handle(), bytes.data(), bytes.size());
+        if (n == kSocketError && stack.LastError() == WSAEWOULDBLOCK) {
+            // The peer has not taken what was sent before; wait for room, within the limits.
+            bool byDeadline = false;
+            if (!m_binding->WaitWritable(WaitBudget(m_readTimeoutMs, byDeadline))) {
+                if (byDeadline)
+                    throw EIdExchangeTimeout();
+                throw EIdWriteTimeout();
+            }
+            continue;
+        }
+        m_peerClosed = (n == 0);
+        CheckPeerClosed(true);
+        if (n == kSocketError) {
+            const int code = stack.LastError();
+            if (code == WSAESHUTDOWN)
+                CloseWithNotifications();
+            TIdStack::RaiseSocketFailure(code);
+        }
+        DoWork(TWorkMode::wmWrite, n);
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+void TIdTCPConnection::WriteLine(std::string_view text)
+{
+    std::string line;
+    line.reserve(text.size() + 2);
+    line.append(text).append("\r\n");
+    SendBytes(line);
+}
+
+void TIdTCPConnection::WriteStream(TStream& stream)
+{
+    TIdBuffer portion(static_cast<std::size_t>(m_sendBufferSize));
+    for (;;) {
+        const std::size_t n = stream.Read(portion.Data(), portion.Size());
+        if (n == 0)
+            break;
+        SendBytes({portion.Data(), n});
+    }
+}
+
+} // namespace qm

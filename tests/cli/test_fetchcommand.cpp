@@ -1,0 +1,67 @@
+// quillmark-cli fetch: the body on standard output byte for byte, the failure named on standard error.
+#include "cli/commands.h"
+#include "tests/support/loopbackserver.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace qm {
+namespace {
+
+using namespace qm::test;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunFetch(std::vector<std::string_view> args)
+{
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = cli::runFetch(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(FetchCommand, WritesTheBodyExactly)
+{
+    const std::string body("line\r\nbinary \0\xff bytes\n", 22);
+    LoopbackServer server({{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 22\r\n\r\n" + body)}});
+    const std::string url = server.url();
+    const CliRun run = RunFetch({url});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, body);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
+{
+    LoopbackServer server({{ReadRequest(), Send("HTTP/1.1 404 Not Found\r\nContent-Length: 7\r\n\r\nmissing")},
+                           {ReadRequest(), Send("HTTP/1.1 2x0 OK\r\n\r\n")}});
+    const std::string url = server.url();
+    const CliRun notFound = RunFetch({url});
+    EXPECT_EQ(notFound.status, 1);
+    EXPECT_EQ(notFound.out, "missing");
+    EXPECT_EQ(notFound.err, "EIdProtocolReplyError: 404 Not Found\n");
+
+    const CliRun notANumber = RunFetch({url});
+    EXPECT_EQ(notANumber.status, 1);
+    EXPECT_EQ(notANumber.err, "EConvertError: '2x0' is not a valid integer value\n");
+
+    const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/";
+    const CliRun refused = RunFetch({refusedUrl});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "EIdSocketError: Socket Error # 10061\r\nConnection refused.\n");
+}
+
+TEST(FetchCommand, WantsExactlyOneUrl)
+{
+    EXPECT_EQ(RunFetch({}).status, 2);
+    EXPECT_EQ(RunFetch({"http://a/", "http://b/"}).status, 2);
+}
+
+} // namespace
+} // namespace qm
