@@ -12,7 +12,8 @@ packages=(
   xvfb xauth xdotool imagemagick
   python3
   curl valgrind
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file man-db
+  fonts-liberation2
 )
 
 missing=()
