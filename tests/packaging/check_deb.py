@@ -5,8 +5,7 @@
   depends  the package depends on the package of every library its programs link, and on what the
            program loads by name at run time
   program  the installed program comes up offscreen, stays up, and ends when told to
-  cli      the installed quillmark-cli parses a page, round-trips a headline file, and downloads from
-           a server on 127.0.0.1
+  cli      the installed quillmark-cli parses a page and downloads one from a server on 127.0.0.1
   folders  run by a user who cannot write the program's folder, the headline dialogs start in that
            user's documents folder
 
@@ -111,8 +110,6 @@ def step_depends():
     field = subprocess.run(["dpkg-deb", "-f", deb, "Depends"], capture_output=True, text=True, check=True).stdout
     # "a (>= 1), b | c" -> every package named, alternatives included
     depends = {re.split(r"[\s(:]", alt.strip())[0] for dep in field.split(",") for alt in dep.split("|")}
-    version = subprocess.run(["dpkg-deb", "-f", deb, "Version"], capture_output=True, text=True).stdout.strip()
-    failures.expect(version.startswith(args.version + "-"), "the package's version is " + version)
     with ScratchRoot() as root:
         for program in ("quillmark", "quillmark-cli"):
             path = root.bin(program)
@@ -184,20 +181,13 @@ def step_cli():
     page_path = os.path.join(args.site, "headlines.html")
     with open(page_path, "rb") as f:
         page = f.read()
-    with ScratchRoot() as root, tempfile.TemporaryDirectory(prefix="quillmark-cli-") as scratch:
+    with ScratchRoot() as root:
         cli = root.bin("quillmark-cli")
         parsed = run([cli, "parse", "Business"], input=page)
         failures.expect(parsed.returncode == 0 and parsed.stdout.count(b"\n") >= 40,
                         "parse gave %d lines, status %d" % (parsed.stdout.count(b"\n"), parsed.returncode))
         failures.expect(parsed.stdout == run([args.build_cli, "parse", "Business"], input=page).stdout,
                         "the installed and the built quillmark-cli parse differently")
-
-        items = b"1\tSeven Ways to Start\n0\tWhat Editors Want\n1\tCaf\xe9 Culture, Counted\n"
-        qmk = os.path.join(scratch, "list.qmk")
-        imported = run([cli, "qmk-import", qmk], input=items)
-        exported = run([cli, "qmk-export", qmk])
-        failures.expect(imported.returncode == 0 and exported.returncode == 0 and exported.stdout == items,
-                        "a headline file did not round-trip: %r" % exported.stdout)
 
         server = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(QuietHandler, directory=args.site))
@@ -263,7 +253,6 @@ if __name__ == "__main__":
     parser.add_argument("--out", required=True, help="folder of the built package")
     parser.add_argument("--build", help="the build folder (build)")
     parser.add_argument("--cpack", help="the cpack program (build)")
-    parser.add_argument("--version", help="the project's version (depends)")
     parser.add_argument("--site", help="the folder of the source page (cli)")
     parser.add_argument("--build-cli", help="quillmark-cli of the build folder (cli)")
     parser.add_argument("--probe", help="the dialog folder probe (folders)")

@@ -71,10 +71,8 @@ def check_desktop_entry(c, prefix, app_id):
     c.expect(result.returncode == 0 and not complaints,
              "desktop-file-validate: " + "\n".join(complaints) + result.stderr.strip())
     keys = desktop_entry(path)
-    for key in ("Name", "GenericName", "Comment"):
-        c.expect(keys.get(key), "the desktop entry has no " + key)
-    c.expect(keys.get("Type") == "Application", "the desktop entry is not an application")
-    c.expect(keys.get("Terminal") == "false", "the desktop entry asks for a terminal")
+    for key, value in (("GenericName", None), ("Comment", None), ("Terminal", "false")):
+        c.expect(keys.get(key) and value in (None, keys[key]), "the desktop entry's %s is wrong" % key)
     categories = keys.get("Categories", "").split(";")
     c.expect("Office" in categories and "TextTools" in categories,
              "categories are not Office and TextTools: " + keys.get("Categories", ""))
@@ -92,11 +90,7 @@ def check_icons(c, prefix, app_id):
             c.expect(png_size(path) == (side, side),
                      "the icon in the %d px folder is %s" % (side, png_size(path)))
     svg = os.path.join(theme, "scalable/apps", app_id + ".svg")
-    if c.expect(os.path.isfile(svg), "no scalable icon at " + svg):
-        try:
-            c.expect(ET.parse(svg).getroot().tag.endswith("svg"), "the scalable icon is not an SVG drawing")
-        except ET.ParseError as error:
-            c.failures.append("the scalable icon does not parse: %s" % error)
+    c.expect(os.path.isfile(svg), "no scalable icon at " + svg)
 
 
 def check_metainfo(c, prefix, app_id, version):
@@ -108,8 +102,6 @@ def check_metainfo(c, prefix, app_id, version):
     c.expect(result.returncode == 0, "appstreamcli validate: " + (result.stdout + result.stderr).strip())
     root = ET.parse(path).getroot()
     c.expect(root.findtext("id") == app_id, "the component's id is not " + app_id)
-    c.expect((root.findtext("summary") or "").strip(), "the component has no summary")
-    c.expect(root.find("description") is not None, "the component has no description")
     launchable = root.findtext("launchable") or ""
     c.expect(os.path.isfile(os.path.join(prefix, "share/applications", launchable)),
              "the launchable is no installed desktop entry: " + launchable)

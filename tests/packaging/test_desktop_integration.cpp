@@ -16,18 +16,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
-#include <QToolButton>
-#include <QTreeWidget>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -255,29 +247,6 @@ TEST_F(ProgramWindows, NoControlOrTextIsCutOff)
         for (const TOvalButton* button : shownControls<TOvalButton>(window))
             expectCaptionFits(button);
     }
-
-    TForm1* form = m_startup->mainWindow();
-    // All four menus stand on the menu bar, none in its overflow button.
-    auto* bar = find<QMenuBar>(form, "MainMenu1");
-    for (QAction* menu : bar->actions()) {
-        const QRect at = bar->actionGeometry(menu);
-        EXPECT_TRUE(!at.isEmpty() && bar->rect().contains(at)) << menu->text().toStdString();
-    }
-    // Both tab captions are shown whole, without scroll arrows.
-    const QTabBar* tabs = find<QTabWidget>(form, "PageControl1")->tabBar();
-    for (int i = 0; i < tabs->count(); ++i) {
-        EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(i)));
-        EXPECT_GT(tabs->tabRect(i).width(), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)));
-    }
-    for (const QToolButton* arrow : tabs->findChildren<QToolButton*>())
-        EXPECT_FALSE(arrow->isVisible());
-    // The column caption and the status text's line.
-    const QHeaderView* header = find<QTreeWidget>(form, "ListView1")->header();
-    const QString column = find<QTreeWidget>(form, "ListView1")->headerItem()->text(0);
-    EXPECT_LT(header->fontMetrics().horizontalAdvance(column), header->sectionSize(0));
-    EXPECT_LE(header->fontMetrics().height(), header->height());
-    const auto* status = find<QLabel>(form, "StatusText");
-    EXPECT_LE(status->fontMetrics().height(), status->contentsRect().height());
 
     // The longest topic fits the closed topic list.
     const auto* topics = find<QComboBox>(m_startup->startForm(), "ComboBox1");
