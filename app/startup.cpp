@@ -18,9 +18,10 @@ void setUpApplication()
     // The name of the installed desktop entry: the window system matches the windows to it (their
     // icon and name in task switchers, the application id under Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID));
-    // The same pictures as the icon installed in the desktop's icon theme.
+    // The window icon in the small sizes of the installed icon: Qt decodes every size at start-up,
+    // and task switchers that want a large one take it from the icon theme through the desktop entry.
     QIcon icon;
-    for (const int size : {16, 32, 48, 128})
+    for (const int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/images/quillmark-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
     // The windows were laid out for narrow sans serif faces. Where those are missing the font system
