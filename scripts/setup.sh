@@ -12,8 +12,8 @@ packages=(
   xvfb xauth xdotool imagemagick
   python3
   curl valgrind
-  desktop-file-utils appstream dpkg-dev file man-db
-  fonts-liberation2
+  desktop-file-utils appstream dpkg-dev file
+  man-db fonts-liberation2
 )
 
 missing=()
