@@ -14,7 +14,9 @@ class TForm1;
 class TInfoForm;
 class TStartForm;
 
-// The application title "Quillmark" (also the error box's caption) and the application icon.
+// The application title "Quillmark" (also the error box's caption), the application icon and desktop
+// entry name, the stand-in for the design font, and what screen readers need beyond the controls'
+// own properties.
 void setUpApplication();
 
 class Startup final {

@@ -76,10 +76,14 @@ void TForm1::buildClientArea()
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setScaledContents(true);
     m_image1->setPixmap(loadJpegPixmap(QStringLiteral(":/images/banner.jpg")));
+    m_image1->setAccessibleName(QStringLiteral("Quillmark banner"));
     anchors->add(m_image1, QRect(5, 2, 500, 65), AnchorTop | AnchorRight);
 
     m_pageControl1 = new QTabWidget(client);
     m_pageControl1->setObjectName(QStringLiteral("PageControl1"));
+    m_pageControl1->setAccessibleName(QStringLiteral("Steps"));
+    m_pageControl1->setAccessibleDescription(
+        QStringLiteral("Step 1 holds the headline suggestions, step 2 the idea list"));
     anchors->add(m_pageControl1, QRect(5, 75, 501, 376), AnchorAll);
 
     auto* tabSheet1 = new QWidget;
@@ -89,6 +93,9 @@ void TForm1::buildClientArea()
 
     m_listView1 = new SuggestionListView(tabSheet1);
     m_listView1->setObjectName(QStringLiteral("ListView1"));
+    m_listView1->setAccessibleName(QStringLiteral("Headline suggestions"));
+    m_listView1->setAccessibleDescription(
+        QStringLiteral("Suggestions for the chosen topic, each with a check box: tick the ones to keep"));
     page1->add(m_listView1, QRect(0, 52, 491, 264), AnchorAll);
     connect(m_listView1->header(), &QHeaderView::sectionClicked, this,
             [this] { guarded([this] { ListView1ColumnClick(); }); });
@@ -98,12 +105,15 @@ void TForm1::buildClientArea()
     m_bitBtn2->setIcon(QIcon(QStringLiteral(":/images/generate.png")));
     m_bitBtn2->setIconSize(QSize(24, 24));
     m_bitBtn2->setCursor(Qt::PointingHandCursor);
+    m_bitBtn2->setAccessibleDescription(QStringLiteral("Choose a topic and list headline suggestions for it"));
     m_bitBtn2->setAutoDefault(false);
     page1->add(m_bitBtn2, QRect(6, 8, 186, 35), AnchorTop | AnchorRight);
     connect(m_bitBtn2, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
 
     m_bitBtn1 = new QPushButton(QStringLiteral("Add selection and Proceed to step 2."), tabSheet1);
     m_bitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    m_bitBtn1->setAccessibleDescription(
+        QStringLiteral("Copy the ticked suggestions to the idea list and go to step 2"));
     m_bitBtn1->setAutoDefault(false);
     page1->add(m_bitBtn1, QRect(0, 321, 201, 25), AnchorLeft | AnchorBottom);
     connect(m_bitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
@@ -117,6 +127,9 @@ void TForm1::buildClientArea()
     auto* page2 = new AnchorLayout(tabSheet2, kTabSheetSize);
     m_whoisMemo = new IdeaMemo(tabSheet2);
     m_whoisMemo->setObjectName(QStringLiteral("WhoisMemo"));
+    m_whoisMemo->setAccessibleName(QStringLiteral("Idea list"));
+    m_whoisMemo->setAccessibleDescription(
+        QStringLiteral("The headlines kept from step 1, one per line; the Headlines menu saves or clears it"));
     page2->add(m_whoisMemo, QRect(2, 9, 486, 335), AnchorAll);
 
     m_pageControl1->addTab(tabSheet1, QStringLiteral("Step 1.   Headlines Suggestions"));
@@ -127,8 +140,10 @@ void TForm1::buildClientArea()
     m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar1->setFixedHeight(kStatusBarHeight);
     m_statusBar1->setSizeGripEnabled(false);
+    m_statusBar1->setAccessibleName(QStringLiteral("Status"));
     auto* statusText = new QLabel(m_statusBar1);
     statusText->setObjectName(QStringLiteral("StatusText"));
+    statusText->setAccessibleDescription(QStringLiteral("Progress of the headline research"));
     m_statusBar1->addWidget(statusText, 1);
     setStatusBar(m_statusBar1);
 }

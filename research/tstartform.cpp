@@ -53,6 +53,8 @@ TStartForm::TStartForm(QWidget* parent)
     m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
     m_comboBox1->setGeometry(15, 27, 184, 21);
     m_comboBox1->setEditable(false);
+    m_comboBox1->setAccessibleName(QStringLiteral("Topic"));
+    m_comboBox1->setAccessibleDescription(QStringLiteral("The topic to find headlines for"));
     for (const std::string_view topic : kTopics)
         m_comboBox1->addItem(QString::fromLatin1(topic.data(), static_cast<qsizetype>(topic.size())));
     for (int i = 0; i < m_comboBox1->count(); ++i)
@@ -63,6 +65,8 @@ TStartForm::TStartForm(QWidget* parent)
                            kResearchPictureSize, QRect(108, 72, 92, 30));
     m_bitBtn2 = makeButton(this, "BitBtn2", QStringLiteral("Cancel"), QStringLiteral(":/images/cancel.png"),
                            kCancelPictureSize, QRect(15, 72, 79, 30));
+    m_bitBtn1->setAccessibleDescription(QStringLiteral("List headline suggestions for the chosen topic"));
+    m_bitBtn2->setAccessibleDescription(QStringLiteral("Close without looking for headlines"));
 
     setTabOrder(m_bitBtn1, m_bitBtn2);
     setTabOrder(m_bitBtn2, m_comboBox1);

@@ -13,6 +13,7 @@ packages=(
   python3
   curl time valgrind
   desktop-file-utils appstream dpkg-dev file
+  man-db fonts-liberation2
 )
 
 missing=()

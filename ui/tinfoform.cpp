@@ -44,6 +44,10 @@ TInfoForm::TInfoForm(QWidget* parent)
     m_ovalButton1->setToolTip(QStringLiteral("Get support by e-mail"));
     m_ovalButton2 = addOvalButton("OvalButton2", QStringLiteral("Website"), 106);
     m_ovalButton2->setToolTip(QStringLiteral("Visit the homepage"));
+    // The screen reader's names are the captions; the descriptions say what each does.
+    m_bitBtn3->setAccessibleDescription(QStringLiteral("Close the About dialog"));
+    m_ovalButton1->setAccessibleDescription(QStringLiteral("Get support by e-mail"));
+    m_ovalButton2->setAccessibleDescription(QStringLiteral("Visit the homepage"));
 
     connect(m_bitBtn3, &TOvalButton::OnClick, this, [this] { guarded([this] { BitBtn3Click(); }); });
     connect(m_ovalButton1, &TOvalButton::OnClick, this, [this] { guarded([this] { OvalButton1Click(); }); });
@@ -58,6 +62,7 @@ TInfoForm::TInfoForm(QWidget* parent)
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setScaledContents(true);
     m_image1->setGeometry(kImageRect);
+    m_image1->setAccessibleName(QStringLiteral("Quillmark logo"));
     const QPixmap logo = loadJpegPixmap(QStringLiteral(":/images/logo.jpg"));
     if (!logo.isNull()) {
         m_image1->setPixmap(logo);

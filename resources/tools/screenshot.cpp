@@ -1,17 +1,39 @@
-// Takes the README's picture of the main window: the real window, with a few suggestions ticked, drawn
-// offscreen into docs/main-window.png (or the file given as the only argument).
+// Takes the README's pictures of the program's windows: the main window with a few suggestions
+// ticked, the topic dialog and the About dialog, drawn offscreen from the real windows into a folder
+// (docs/ unless another is given as the only argument). At a scale factor other than 1 the file names
+// say so: main-window@2x.png.
 //   cmake --build build --target quillmark_screenshot
-//   QT_QPA_PLATFORM=offscreen build/resources/quillmark_screenshot docs/main-window.png
+//   QT_QPA_PLATFORM=offscreen build/resources/quillmark_screenshot docs
+//   QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/resources/quillmark_screenshot docs
 #include "app/startup.h"
 #include "app/suggestionlistview.h"
 #include "app/tform1.h"
 #include "app/userregistry.h"
 #include "platform/registrystore.h"
+#include "research/tstartform.h"
+#include "ui/tinfoform.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <cstdio>
+
+namespace {
+
+bool save(QWidget& window, const QString& folder, const QString& name)
+{
+    window.show();
+    QApplication::processEvents();
+    const qreal scale = window.devicePixelRatio();
+    const QString suffix = scale == 1.0 ? QString() : QStringLiteral("@%1x").arg(scale);
+    const QString out = QDir(folder).filePath(name + suffix + QStringLiteral(".png"));
+    const bool ok = window.grab().save(out, "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(out));
+    return ok;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -40,12 +62,11 @@ int main(int argc, char* argv[])
         form.ListView1()->setChecked(ticked, true);
     form.ListView1()->setCurrentItem(form.ListView1()->topLevelItem(2));
     form.setStatusText(QStringLiteral("Done!"));
-    form.show();
-    QApplication::processEvents();
 
-    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/main-window.png");
-    const bool ok = form.grab().save(out, "PNG");
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(out));
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    bool ok = save(form, folder, QStringLiteral("main-window"));
+    ok = save(*startup.startForm(), folder, QStringLiteral("topic-dialog")) && ok;
+    ok = save(*startup.infoForm(), folder, QStringLiteral("about-dialog")) && ok;
     qm::setUserRegistry(nullptr);
     return ok ? 0 : 1;
 }
