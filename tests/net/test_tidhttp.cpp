@@ -259,6 +259,26 @@ TEST(TIdHTTP, FollowedRedirectLeavesOnlyTheFinalBody)
     EXPECT_NE(server.received().find("GET /final.html HTTP/1.1\r\n"), std::string::npos);
 }
 
+TEST(TIdHTTP, EndlessRedirectsEndInTheReplyErrorNotInSuccess)
+{
+    const std::string loop = "HTTP/1.1 302 Found\r\nLocation: /loop.html\r\nContent-Length: 4\r\n\r\nloop";
+    Script script;
+    for (int i = 0; i < 3; ++i) {
+        script.push_back(ReadRequest());
+        script.push_back(Send(loop));
+    }
+    LoopbackServer server({script});
+    TIdHTTP http;
+    ShortenLimits(http);
+    http.SetHandleRedirects(true);
+    http.SetRedirectMaximum(3);
+    const FetchOutcome outcome = Fetch(http, server.url("/loop.html"));
+    EXPECT_EQ(outcome.failure, "EIdProtocolReplyError");
+    EXPECT_EQ(outcome.message, "302 Found");
+    EXPECT_EQ(outcome.replyCode, 302);
+    EXPECT_EQ(outcome.sink, "loop");
+}
+
 TEST(TIdHTTP, HeadReadsNoBody)
 {
     LoopbackServer server({{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n"), Silence()}});
