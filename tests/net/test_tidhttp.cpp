@@ -219,8 +219,9 @@ TEST(TIdHTTP, UnreachableTargetsLeaveTheSinkEmpty)
         const char* failure;
         std::string message; // a prefix of the message
     };
+    const RefusingPort refusing;
     const Case cases[] = {
-        {"http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/page.html", "EIdSocketError",
+        {"http://127.0.0.1:" + std::to_string(refusing.port()) + "/page.html", "EIdSocketError",
          "Socket Error # 10061\r\nConnection refused."},
         // Refused by the resolver itself (an empty label): no name server is asked.
         {"http://no..such.host/page.html", "EIdSocketError", "Socket Error # 1100"},
