@@ -102,9 +102,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const EIdException&) {
         } catch (const EConvertError&) {
         }
-        // A hostile answer must not make the sink or the unread input grow past their bounds.
-        if (sink.Size() > maxBody
-            || http.InputBuffer().Size() > static_cast<std::size_t>(maxLine + 2 * receiveSize + 1))
+        // A hostile answer must not make the sink or the unread input grow past their bounds: a
+        // line and one receive, plus one receive for the closing check of each exchange of a
+        // redirect chain.
+        const auto inputBound = static_cast<std::size_t>(maxLine + (kRedirectMaximum + 3) * receiveSize);
+        if (sink.Size() > maxBody || http.InputBuffer().Size() > inputBound)
             std::abort();
     }
     if (SocketPairStack::s_nextSocket >= 0)

@@ -154,7 +154,10 @@ void TIdHTTP::Exchange(TIdHTTPMethod method, std::string_view url, TStream* sink
                 PerformRequest(method, dest, sink, source);
             }
         } else {
-            if (!ConfirmRedirect(dest, m_redirectCount)) {
+            // With redirects followed, this is the redirect maximum reached: the redirect body is not
+            // the document, whatever the callback says.
+            const bool accepted = ConfirmRedirect(dest, m_redirectCount);
+            if (!accepted || m_handleRedirects) {
                 if (ServerEndsConnection())
                     CloseConnection();
                 throw EIdProtocolReplyError(m_responseCode, m_responseText);

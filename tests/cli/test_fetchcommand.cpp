@@ -50,7 +50,8 @@ TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
     EXPECT_EQ(notANumber.status, 1);
     EXPECT_EQ(notANumber.err, "EConvertError: '2x0' is not a valid integer value\n");
 
-    const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/";
+    const RefusingPort refusing;
+    const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(refusing.port()) + "/";
     const CliRun refused = RunFetch({refusedUrl});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");

@@ -219,8 +219,9 @@ TEST(TIdHTTP, UnreachableTargetsLeaveTheSinkEmpty)
         const char* failure;
         std::string message; // a prefix of the message
     };
+    const RefusingPort refusing;
     const Case cases[] = {
-        {"http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/page.html", "EIdSocketError",
+        {"http://127.0.0.1:" + std::to_string(refusing.port()) + "/page.html", "EIdSocketError",
          "Socket Error # 10061\r\nConnection refused."},
         // Refused by the resolver itself (an empty label): no name server is asked.
         {"http://no..such.host/page.html", "EIdSocketError", "Socket Error # 1100"},
@@ -257,6 +258,26 @@ TEST(TIdHTTP, FollowedRedirectLeavesOnlyTheFinalBody)
     EXPECT_EQ(asked, std::vector<std::string>{"/final.html 1"});
     EXPECT_EQ(http.RedirectCount(), 0);
     EXPECT_NE(server.received().find("GET /final.html HTTP/1.1\r\n"), std::string::npos);
+}
+
+TEST(TIdHTTP, EndlessRedirectsEndInTheReplyErrorNotInSuccess)
+{
+    const std::string loop = "HTTP/1.1 302 Found\r\nLocation: /loop.html\r\nContent-Length: 4\r\n\r\nloop";
+    Script script;
+    for (int i = 0; i < 3; ++i) {
+        script.push_back(ReadRequest());
+        script.push_back(Send(loop));
+    }
+    LoopbackServer server({script});
+    TIdHTTP http;
+    ShortenLimits(http);
+    http.SetHandleRedirects(true);
+    http.SetRedirectMaximum(3);
+    const FetchOutcome outcome = Fetch(http, server.url("/loop.html"));
+    EXPECT_EQ(outcome.failure, "EIdProtocolReplyError");
+    EXPECT_EQ(outcome.message, "302 Found");
+    EXPECT_EQ(outcome.replyCode, 302);
+    EXPECT_EQ(outcome.sink, "loop");
 }
 
 TEST(TIdHTTP, HeadReadsNoBody)

@@ -142,9 +142,10 @@ TEST(TIdTCPConnection, OverlongLineRaisesWithBoundedBuffer)
 
 TEST(TIdTCPConnection, RefusedConnectLeavesNoSocketAndMayBeRetried)
 {
+    const RefusingPort refusing;
     TIdTCPClient client;
     client.SetHost("127.0.0.1");
-    client.SetPort(UnusedLoopbackPort());
+    client.SetPort(refusing.port());
     try {
         client.OpenConnection();
         FAIL() << "connected";

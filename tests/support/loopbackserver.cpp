@@ -77,18 +77,22 @@ void AddDrip(Script& script, std::string_view bytes, std::chrono::milliseconds i
     }
 }
 
-int UnusedLoopbackPort()
+RefusingPort::RefusingPort()
 {
-    // Bound and released again: the system hands out the next free port only after many others.
-    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(s);
-    return ntohs(address.sin_port);
+    if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+        || ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("refusing port: cannot bind on 127.0.0.1");
+    m_port = ntohs(address.sin_port);
+}
+
+RefusingPort::~RefusingPort()
+{
+    closeFd(m_fd);
 }
 
 LoopbackServer::LoopbackServer(std::vector<Script> scripts) : LoopbackServer(std::move(scripts), {}, false) {}

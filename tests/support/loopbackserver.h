@@ -52,8 +52,20 @@ void AddSplitSend(Script& script, std::string_view bytes, const std::vector<std:
 // Appends steps that send bytes one at a time with a pause before each.
 void AddDrip(Script& script, std::string_view bytes, std::chrono::milliseconds interval);
 
-// A port on 127.0.0.1 where nothing listens: connecting to it is refused.
-int UnusedLoopbackPort();
+// A port on 127.0.0.1 that is taken but not listened on while the object lives: connecting to it
+// is refused, and no other socket (a test server's listener, a client's own end) can get it meanwhile.
+class RefusingPort final {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+    int port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
 
 class LoopbackServer final {
 public:
