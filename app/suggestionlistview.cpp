@@ -1,6 +1,7 @@
 #include "app/suggestionlistview.h"
 
 #include "platform/displaytext.h"
+#include "research/topics.h"
 
 #include <QHeaderView>
 
@@ -27,7 +28,12 @@ SuggestionListView::SuggestionListView(QWidget* parent)
     header()->resizeSection(0, 455);
 }
 
-void SuggestionListView::clear() { QTreeWidget::clear(); }
+void SuggestionListView::clear()
+{
+    QTreeWidget::clear();
+    // Whatever empties the list (a research run, opening a file) ends a research walk still filling it.
+    ++SuggestionListGeneration;
+}
 
 void SuggestionListView::append(std::string_view caption, bool checked)
 {
