@@ -34,6 +34,12 @@ private:
 
 void TForm1::BitBtn2Click()
 {
+    // A press that reaches a window already closed (queued behind the close while a download held
+    // the window) would open a topic dialog that cannot run: once the application is told to quit,
+    // exec() returns at once and leaves the dialog on the screen. The program is ending; a run still
+    // walking goes on to its end.
+    if (!isVisible())
+        return;
     // Watching the key from here on catches a press that arrives while the page downloads.
     EscapeTracker::instance();
 
@@ -45,6 +51,10 @@ void TForm1::BitBtn2Click()
         PumpMessages();
         throw;
     }
+    // An event loop ended from outside (the application quitting) returns without closing the
+    // dialog: close it, unanswered, which counts as Cancel.
+    if (m_startForm != nullptr && m_startForm->isVisible())
+        m_startForm->hide();
     PumpMessages();
     // Only Research clears the flag: Cancel, or a dialog closed any other way, ends the command here.
     if (TopicCancelled)

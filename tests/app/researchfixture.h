@@ -32,9 +32,10 @@
 namespace qm::test {
 
 inline constexpr int kCancel = -1;
+inline constexpr int kNoAnswer = -2; // leaves the dialog open
 
 // Answers the topic dialog each time it opens: picks the next queued topic index and presses
-// Research, or presses Cancel (kCancel, or when nothing is queued).
+// Research, or presses Cancel (kCancel, or when nothing is queued), or leaves it open (kNoAnswer).
 class TopicAnswers final : public QObject {
 public:
     explicit TopicAnswers(TStartForm& form)
@@ -63,6 +64,8 @@ private:
         const int topic = m_answers.empty() ? kCancel : m_answers.front();
         if (!m_answers.empty())
             m_answers.pop_front();
+        if (topic == kNoAnswer)
+            return;
         if (topic == kCancel) {
             find<QPushButton>(&m_form, "BitBtn2")->click();
             return;
