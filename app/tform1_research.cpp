@@ -61,6 +61,7 @@ void TForm1::BitBtn2Click()
         return;
 
     WindowFrontEnd frontEnd(*this);
+    const SuggestionListView::GrowthBatch growth(*m_listView1);
     ResearchRun run(frontEnd, *m_listView1, m_richEdit1, SourcePageUrl());
     run.Run([this] { return m_startForm->SelectedTopicKey(); });
 }

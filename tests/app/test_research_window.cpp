@@ -2,6 +2,7 @@
 // answered as a user would, the source page on a loopback server.
 #include "headlines/headlinefile.h"
 #include "platform/busycursor.h"
+#include "platform/messagepump.h"
 #include "tests/app/researchfixture.h"
 
 #include <QCoreApplication>
@@ -157,6 +158,58 @@ TEST_F(ResearchWindow, OpeningAFileDuringTheWalkKeepsTheFilesItemsAlone)
     EXPECT_TRUE(m_form->ListView1()->isChecked(0));
     EXPECT_FALSE(m_form->ListView1()->isChecked(1));
 }
+
+// The list while a walk appends to it: the items are in the list at once, and whatever else changes
+// the list meanwhile, the view shows every row once the walk is over.
+struct GrowthCase {
+    const char* name;
+    std::function<void(SuggestionListView&)> meanwhile;
+    int rows; // afterwards
+};
+
+void PrintTo(const GrowthCase& c, std::ostream* os) { *os << c.name; }
+
+class SuggestionListGrowth : public testing::TestWithParam<GrowthCase> {};
+
+TEST_P(SuggestionListGrowth, EveryRowIsShownOnceTheBatchEnds)
+{
+    SuggestionListView view;
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    {
+        const SuggestionListView::GrowthBatch walk(view);
+        for (int i = 0; i < 30; ++i) {
+            view.append("Row " + std::to_string(i), false);
+            PumpMessages();
+            ASSERT_EQ(view.count(), static_cast<std::size_t>(i + 1));
+        }
+        GetParam().meanwhile(view);
+        for (int i = 30; i < 40; ++i)
+            view.append("Row " + std::to_string(i), false);
+    }
+    PumpMessages();
+    ASSERT_EQ(view.topLevelItemCount(), GetParam().rows);
+    QTreeWidgetItem* last = view.topLevelItem(view.topLevelItemCount() - 1);
+    view.scrollToItem(last);
+    const QRect rect = view.visualItemRect(last);
+    ASSERT_FALSE(rect.isEmpty());
+    EXPECT_EQ(view.itemAt(rect.center()), last);
+}
+
+const GrowthCase kGrowthCases[] = {
+    {"NothingElse", [](SuggestionListView&) {}, 40},
+    {"ListEmptied", [](SuggestionListView& v) { v.clear(); }, 10},
+    {"FirstRowTaken", [](SuggestionListView& v) { delete v.takeTopLevelItem(0); }, 39},
+    {"EveryRowTicked", [](SuggestionListView& v) {
+         for (std::size_t i = 0; i < v.count(); ++i)
+             v.setChecked(i, true);
+     }, 40},
+    {"RowInsertedAtTheTop", [](SuggestionListView& v) { v.insertTopLevelItem(0, new QTreeWidgetItem({"Top"})); }, 41},
+};
+
+INSTANTIATE_TEST_SUITE_P(Walk, SuggestionListGrowth, testing::ValuesIn(kGrowthCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace qm::test
