@@ -87,7 +87,8 @@ void SuggestionListView::rowsAboutToBeRemoved(const QModelIndex& parent, int sta
     QTreeWidget::rowsAboutToBeRemoved(parent, start, end);
 }
 
-void SuggestionListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+void SuggestionListView::dataChanged(
+    const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
 {
     showPendingRows();
     QTreeWidget::dataChanged(topLeft, bottomRight, roles);
