@@ -85,6 +85,8 @@ int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
     for (const Suggestion& item : suggestions.items())
         writeCaption(out, item.caption);
     out.flush();
+    if (run.ListFull())
+        err << "research: the list stops at " << kMaxSuggestions << " suggestions\n";
     if (!failure)
         return 0;
     describe(err, failure);

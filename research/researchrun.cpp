@@ -75,21 +75,28 @@ std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer, int po
 // where it stands, so that the walk can tell when someone else empties or replaces it afterwards.
 class ResearchRun::OwnList final : public SuggestionSink {
 public:
-    OwnList(SuggestionSink& list, std::uint64_t& generation)
+    OwnList(SuggestionSink& list, std::uint64_t& generation, std::size_t& listed)
         : m_list(list)
         , m_generation(generation)
+        , m_listed(listed)
     {
     }
     void clear() override
     {
         m_list.clear();
         m_generation = ++SuggestionListGeneration;
+        m_listed = 0;
     }
-    void append(std::string_view caption, bool checked) override { m_list.append(caption, checked); }
+    void append(std::string_view caption, bool checked) override
+    {
+        m_list.append(caption, checked);
+        ++m_listed;
+    }
 
 private:
     SuggestionSink& m_list;
     std::uint64_t& m_generation;
+    std::size_t& m_listed;
 };
 
 ResearchRun::ResearchRun(ResearchFrontEnd& frontEnd, SuggestionSink& list, RichEditBuffer& textBox, std::string url)
@@ -135,6 +142,7 @@ void ResearchRun::ResearchTopic(std::string_view keyView)
     const std::string key(keyView);
     m_downloadFailure = nullptr;
     m_listGeneration = SuggestionListGeneration;
+    m_listed = 0;
 
     m_frontEnd.setStatusText(BrainstormingText(key));
     m_frontEnd.pumpMessages();
@@ -161,7 +169,7 @@ void ResearchRun::ResearchTopic(std::string_view keyView)
     m_frontEnd.pumpMessages();
     m_frontEnd.pumpMessages();
 
-    OwnList list(m_list, m_listGeneration);
+    OwnList list(m_list, m_listGeneration, m_listed);
     ParseHooks hooks;
     hooks.pump = [this] { m_frontEnd.pumpMessages(); };
     hooks.stop = [this] { return walkMustStop(); };
@@ -178,7 +186,8 @@ void ResearchRun::ResearchTopic(std::string_view keyView)
 
 bool ResearchRun::walkMustStop() const
 {
-    return m_frontEnd.escapeHeld() || TopicCancelled || SuggestionListGeneration != m_listGeneration;
+    return m_frontEnd.escapeHeld() || TopicCancelled || SuggestionListGeneration != m_listGeneration
+        || m_listed >= kMaxSuggestions;
 }
 
 std::string ResearchRun::closingText(std::uint64_t runsFinishedAtStart) const

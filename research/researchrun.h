@@ -10,6 +10,7 @@
 // Nothing here raises to the user: a failed download leaves the run to go on with whatever arrived
 // (possibly nothing, which empties the list), and a failure of the parse keeps the items so far.
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -24,6 +25,11 @@ class TStream;
 
 // The port the run asks for; the exchange itself takes the URL's port, or 80 when it names none.
 inline constexpr int kSourcePagePort = 80;
+
+// Most suggestions one run lists. A real source page holds some fifty per topic; a page made to hold
+// millions of tiny entries (some 10 bytes each fit in the largest body) would otherwise make the list
+// hold gigabytes. The walk stops after this many, as if Escape had been held.
+inline constexpr std::size_t kMaxSuggestions = 100'000;
 
 inline constexpr std::string_view kDoneText = "Done!";
 // The closing text of a run whose download failed: an empty list must not read as "no headlines for
@@ -75,15 +81,18 @@ public:
     void Run(const std::function<std::string()>& topicKey);
 
     // Status text, download, trim, text box, parse, pumping after each. The walk stops after the
-    // current entry when Escape is held, when TopicCancelled is set, or when another command emptied
-    // or replaced the list. A failed download is kept in DownloadFailure() and the run goes on with
-    // what arrived; a failure of the parse is swallowed. A socket stack that cannot start leaves it
-    // after the remaining steps ran on the empty page; so does a failure in the text box, at once.
+    // current entry when Escape is held, when TopicCancelled is set, when another command emptied
+    // or replaced the list, or when kMaxSuggestions are listed. A failed download is kept in
+    // DownloadFailure() and the run goes on with what arrived; a failure of the parse is swallowed.
+    // A socket stack that cannot start leaves it after the remaining steps ran on the empty page;
+    // so does a failure in the text box, at once.
     void ResearchTopic(std::string_view key);
 
     // Why the last download failed (the client could not be created, or the exchange failed); null
     // when it worked or has not run.
     std::exception_ptr DownloadFailure() const { return m_downloadFailure; }
+    // Whether the last walk stopped at kMaxSuggestions.
+    bool ListFull() const { return m_listed >= kMaxSuggestions; }
 
 private:
     class OwnList;
@@ -99,6 +108,7 @@ private:
     std::exception_ptr m_downloadFailure;
     // SuggestionListGeneration as this run's parse left it after emptying the list.
     std::uint64_t m_listGeneration = 0;
+    std::size_t m_listed = 0; // items the last walk appended
 };
 
 } // namespace qm

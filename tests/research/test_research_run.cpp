@@ -271,6 +271,21 @@ TEST_F(ResearchRunTest, RunFinishedInsideTheDownloadPumpIsReplacedByTheOuterPars
     EXPECT_EQ(LastStatus(), kDoneText);
 }
 
+TEST_F(ResearchRunTest, ListStopsAtItsLimit)
+{
+    // Some 10 bytes an entry: a page within the download limit could otherwise list millions.
+    std::string page = "<ul>";
+    for (std::size_t i = 0; i < kMaxSuggestions + 5; ++i)
+        page += "<li>x</a>\n";
+    page += "<li></ul>";
+    LoopbackServer server({{ReadRequest(), Send(OkResponse(page))}});
+    ResearchRun run(frontEnd, list, textBox, server.url());
+    run.Run([] { return std::string("Misc"); });
+    EXPECT_EQ(list.count(), kMaxSuggestions);
+    EXPECT_TRUE(run.ListFull());
+    EXPECT_EQ(LastStatus(), kDoneText);
+}
+
 TEST(TrimPageText, RemovesBlanksAndControlBytesAtTheEndsOnly)
 {
     const struct {
