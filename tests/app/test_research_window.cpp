@@ -205,7 +205,6 @@ const GrowthCase kGrowthCases[] = {
          for (std::size_t i = 0; i < v.count(); ++i)
              v.setChecked(i, true);
      }, 40},
-    {"RowInsertedAtTheTop", [](SuggestionListView& v) { v.insertTopLevelItem(0, new QTreeWidgetItem({"Top"})); }, 41},
 };
 
 INSTANTIATE_TEST_SUITE_P(Walk, SuggestionListGrowth, testing::ValuesIn(kGrowthCases),

@@ -1,5 +1,5 @@
-// The research run without a window: the order of its steps and pumps, its failure paths, and what
-// stops its walk.
+// The research run without a window: the order of its steps and pumps, its failure paths, a run
+// inside a run, and the list's limit.
 #include "headlines/suggestionlist.h"
 #include "net/eidexception.h"
 #include "net/tidcomponent.h"
@@ -99,17 +99,6 @@ TEST_F(ResearchRunTest, StepsAndPumpsComeInTheirOrder)
     EXPECT_NE(server.received().find("GET /page.html HTTP/1.1\r\n"), std::string::npos);
 }
 
-TEST_F(ResearchRunTest, PageIsTrimmedAndCutAtItsFirstNulInTheTextBox)
-{
-    const std::string page = SourcePage({{"Misc", {"Kept"}}});
-    const std::string body = "\r\n\r\n \t" + page + std::string("\0after the NUL", 14) + "  \r\n";
-    LoopbackServer server({{ReadRequest(), Send(OkResponse(body))}});
-    RunFor(server.url());
-    // Trimmed first, then cut: the page's own CR LF before the NUL stays, the blanks before it go.
-    EXPECT_EQ(textBox.text(), page);
-    EXPECT_EQ(Captions(list), std::vector<std::string>{"Kept"});
-}
-
 // Each row: how the run fails, what the list holds afterwards, and the closing text.
 struct FailureCase {
     const char* name;
@@ -137,10 +126,6 @@ const FailureCase kFailures[] = {
      false, 0, 0, {}, kDownloadFailedText},
     {"SocketStackThatCannotStartEmptiesTheListAndSaysSo",
      [] { return std::string("http://127.0.0.1:1/page.html"); }, true, 0, 0, {}, kDownloadFailedText},
-    {"ErrorStatusStillParsesTheBodyThatCame",
-     [] { return Serving("HTTP/1.1 404 Not Found\r\nContent-Length: " + std::to_string(kThreeItems.size())
-                         + "\r\n\r\n" + kThreeItems); },
-     false, 0, 0, {"One", "Two", "Three"}, kDownloadFailedText},
     {"BrokenOffDownloadParsesWhatArrived",
      [] {
          const std::string part = kThreeItems.substr(0, kThreeItems.find("</ul>") + 5);
@@ -198,37 +183,6 @@ TEST_P(ResearchRunFailure, IsSwallowedAndTheRunCloses)
 INSTANTIATE_TEST_SUITE_P(Paths, ResearchRunFailure, testing::ValuesIn(kFailures),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// What ends the walk after the current entry, set from inside the first walk pump.
-struct StopCase {
-    const char* name;
-    std::function<void(Recorder&)> stop;
-};
-
-const StopCase kStops[] = {
-    {"EscapeHeld", [](Recorder& r) { r.escape = true; }},
-    {"TopicDialogCancelledByANestedPress", [](Recorder&) { TopicCancelled = true; }},
-    {"ListReplacedByAnotherCommand", [](Recorder&) { ++SuggestionListGeneration; }},
-};
-
-void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
-
-class ResearchWalkStop : public ResearchRunTest, public testing::WithParamInterface<StopCase> {};
-
-TEST_P(ResearchWalkStop, AfterTheCurrentEntry)
-{
-    LoopbackServer server({{ReadRequest(), Send(OkResponse(kThreeItems))}});
-    frontEnd.onPump = [&](int pump) {
-        if (pump == 5) // the first pump of the walk, right after "One" was appended
-            GetParam().stop(frontEnd);
-    };
-    RunFor(server.url());
-    EXPECT_EQ(Captions(list), std::vector<std::string>{"One"});
-    EXPECT_EQ(LastStatus(), kDoneText);
-}
-
-INSTANTIATE_TEST_SUITE_P(Reasons, ResearchWalkStop, testing::ValuesIn(kStops),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST_F(ResearchRunTest, NestedRunKeepsItsOwnListAndItsClosingText)
 {
     // The outer run's page is long; a run started from its walk fails to download, so its empty list
@@ -250,25 +204,6 @@ TEST_F(ResearchRunTest, NestedRunKeepsItsOwnListAndItsClosingText)
     EXPECT_TRUE(list.items().empty());
     EXPECT_EQ(LastStatus(), kDownloadFailedText);
     EXPECT_EQ(std::count(frontEnd.events.begin(), frontEnd.events.end(), "restore"), 1);
-}
-
-TEST_F(ResearchRunTest, RunFinishedInsideTheDownloadPumpIsReplacedByTheOuterParse)
-{
-    // Pressed while the page downloads, the nested run comes and goes before the outer parse; the
-    // outer list replaces it and the outer run speaks for itself.
-    const std::string page = SourcePage({{"Misc", {"Outer"}}});
-    LoopbackServer server({{ReadRequest(), Send(OkResponse(page))}});
-    const std::string unreachable = "http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/";
-    Recorder nestedFrontEnd;
-    frontEnd.onPump = [&](int pump) {
-        if (pump == 2) {
-            ResearchRun nested(nestedFrontEnd, list, textBox, unreachable);
-            nested.Run([] { return std::string("Misc"); });
-        }
-    };
-    RunFor(server.url());
-    EXPECT_EQ(Captions(list), std::vector<std::string>{"Outer"});
-    EXPECT_EQ(LastStatus(), kDoneText);
 }
 
 TEST_F(ResearchRunTest, ListStopsAtItsLimit)
