@@ -1,8 +1,11 @@
 #include "app/suggestionlistview.h"
 
 #include "platform/displaytext.h"
+#include "research/topics.h"
 
 #include <QHeaderView>
+
+#include <algorithm>
 
 namespace qm {
 namespace {
@@ -25,9 +28,86 @@ SuggestionListView::SuggestionListView(QWidget* parent)
     header()->setStretchLastSection(false);
     header()->setMinimumSectionSize(280);
     header()->resizeSection(0, 455);
+
+    m_showTimer.setSingleShot(true);
+    connect(&m_showTimer, &QTimer::timeout, this, &SuggestionListView::showPendingRows);
 }
 
-void SuggestionListView::clear() { QTreeWidget::clear(); }
+SuggestionListView::GrowthBatch::GrowthBatch(SuggestionListView& view)
+    : m_view(view)
+{
+    ++m_view.m_batches;
+}
+
+SuggestionListView::GrowthBatch::~GrowthBatch()
+{
+    if (--m_view.m_batches == 0)
+        m_view.showPendingRows();
+}
+
+void SuggestionListView::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    const bool appended = !parent.isValid() && end == topLevelItemCount() - 1
+        && (m_pendingFirst < 0 || start == m_pendingLast + 1);
+    if (m_batches > 0 && appended) {
+        if (m_pendingFirst >= 0) {
+            m_pendingLast = end;
+            return;
+        }
+        const qint64 sinceShown = m_lastShown.isValid() ? m_lastShown.elapsed() : kGrowthShowInterval;
+        if (sinceShown < kGrowthShowInterval) {
+            m_pendingFirst = start;
+            m_pendingLast = end;
+            m_showTimer.start(static_cast<int>(kGrowthShowInterval - sinceShown));
+            return;
+        }
+        m_lastShown.start();
+    } else {
+        showPendingRows(); // the view must know every row before it hears of other changes
+    }
+    QTreeWidget::rowsInserted(parent, start, end);
+}
+
+void SuggestionListView::showPendingRows()
+{
+    m_showTimer.stop();
+    if (m_pendingFirst < 0)
+        return;
+    const int first = m_pendingFirst;
+    const int last = std::min(m_pendingLast, topLevelItemCount() - 1);
+    m_pendingFirst = m_pendingLast = -1;
+    m_lastShown.start();
+    if (first <= last)
+        QTreeWidget::rowsInserted(QModelIndex(), first, last);
+}
+
+void SuggestionListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    showPendingRows();
+    QTreeWidget::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void SuggestionListView::dataChanged(
+    const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    showPendingRows();
+    QTreeWidget::dataChanged(topLeft, bottomRight, roles);
+}
+
+void SuggestionListView::reset()
+{
+    // The view lays out every row of the model anew: nothing is left to tell.
+    m_showTimer.stop();
+    m_pendingFirst = m_pendingLast = -1;
+    QTreeWidget::reset();
+}
+
+void SuggestionListView::clear()
+{
+    QTreeWidget::clear();
+    // Whatever empties the list (a research run, opening a file) ends a research walk still filling it.
+    ++SuggestionListGeneration;
+}
 
 void SuggestionListView::append(std::string_view caption, bool checked)
 {

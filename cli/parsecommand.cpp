@@ -14,7 +14,8 @@ namespace {
 // Far above any real source page; a bigger input is refused rather than held in memory.
 constexpr std::size_t kMaxPageBytes = std::size_t{256} << 20;
 
-// One caption per line whatever it holds: a backslash, CR and LF are written as \\, \r and \n.
+} // namespace
+
 void writeCaption(std::ostream& out, std::string_view caption)
 {
     std::string line;
@@ -30,8 +31,6 @@ void writeCaption(std::ostream& out, std::string_view caption)
     line += '\n';
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
-
-} // namespace
 
 int runParse(Args args, std::istream& in, std::ostream& out, std::ostream& err)
 {

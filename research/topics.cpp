@@ -3,6 +3,7 @@
 namespace qm {
 
 bool TopicCancelled = true;
+std::uint64_t SuggestionListGeneration = 0;
 
 std::string TopicKey(std::string_view topic)
 {

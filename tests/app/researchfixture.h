@@ -1,0 +1,147 @@
+#pragma once
+
+// The real main window offscreen, its source page on a loopback server, and helpers that act as the
+// user would while a research run walks its entries.
+
+#include "app/startup.h"
+#include "app/suggestionlistview.h"
+#include "app/tform1.h"
+#include "app/userregistry.h"
+#include "platform/escapetracker.h"
+#include "platform/registrystore.h"
+#include "research/researchrun.h"
+#include "research/tstartform.h"
+#include "tests/support/fakedesktop.h"
+#include "tests/support/loopbackserver.h"
+#include "tests/support/sourcepage.h"
+#include "tests/support/tempdir.h"
+#include "tests/support/widgetfinder.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qm::test {
+
+inline constexpr int kCancel = -1;
+inline constexpr int kNoAnswer = -2; // leaves the dialog open
+
+// Answers the topic dialog each time it opens: picks the next queued topic index and presses
+// Research, or presses Cancel (kCancel, or when nothing is queued), or leaves it open (kNoAnswer).
+class TopicAnswers final : public QObject {
+public:
+    explicit TopicAnswers(TStartForm& form)
+        : m_form(form)
+    {
+        m_form.installEventFilter(this);
+    }
+    void queue(int answer) { m_answers.push_back(answer); }
+    int shown() const { return m_shown; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            ++m_shown;
+            QTimer::singleShot(0, &m_form, [this] { answer(); });
+        }
+        return false;
+    }
+
+private:
+    void answer()
+    {
+        if (!m_form.isVisible())
+            return;
+        const int topic = m_answers.empty() ? kCancel : m_answers.front();
+        if (!m_answers.empty())
+            m_answers.pop_front();
+        if (topic == kNoAnswer)
+            return;
+        if (topic == kCancel) {
+            find<QPushButton>(&m_form, "BitBtn2")->click();
+            return;
+        }
+        find<QComboBox>(&m_form, "ComboBox1")->setCurrentIndex(topic);
+        find<QPushButton>(&m_form, "BitBtn1")->click();
+    }
+
+    TStartForm& m_form;
+    std::deque<int> m_answers;
+    int m_shown = 0;
+};
+
+class ResearchWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        setUserRegistry(&m_store);
+        m_startup = std::make_unique<Startup>(QString::fromStdString(m_dir.file("quillmark.lock").string()));
+        m_form = m_startup->mainWindow();
+        m_answers = std::make_unique<TopicAnswers>(*m_startup->startForm());
+        m_form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form));
+    }
+    void TearDown() override
+    {
+        SetSourcePageUrl({});
+        EscapeTracker::instance().setEscapeHeld(false);
+        m_answers.reset();
+        m_startup.reset();
+        setUserRegistry(nullptr);
+    }
+
+    void serve(const std::string& page)
+    {
+        m_server = LoopbackServer::ServingPage(page);
+        SetSourcePageUrl(m_server->url("/headlines.html"));
+    }
+
+    // Presses "Generate Effective Headlines"; the run has ended when this returns.
+    void generate(std::vector<int> answers)
+    {
+        for (const int answer : answers)
+            m_answers->queue(answer);
+        find<QPushButton>(m_form, "BitBtn2")->click();
+    }
+
+    // Runs the action from the event queue once the list holds n items, as the user's own input
+    // would arrive during the walk. Only the first time the count is reached.
+    void atItem(int n, std::function<void()> action)
+    {
+        auto fired = std::make_shared<bool>(false);
+        QObject::connect(m_form->ListView1()->model(), &QAbstractItemModel::rowsInserted, m_form,
+                         [this, n, fired, action = std::move(action)] {
+                             if (*fired || m_form->ListView1()->topLevelItemCount() != n)
+                                 return;
+                             *fired = true;
+                             QTimer::singleShot(0, m_form, action);
+                         });
+    }
+
+    std::vector<std::string> captions() const
+    {
+        std::vector<std::string> result;
+        for (std::size_t i = 0; i < m_form->ListView1()->count(); ++i)
+            result.push_back(m_form->ListView1()->caption(i));
+        return result;
+    }
+
+    TempDir m_dir;
+    RegistryStore m_store{m_dir.file("registry.reg")};
+    FakeDesktop m_desktop;
+    std::unique_ptr<Startup> m_startup;
+    TForm1* m_form = nullptr;
+    std::unique_ptr<TopicAnswers> m_answers;
+    std::unique_ptr<LoopbackServer> m_server;
+};
+
+} // namespace qm::test

@@ -1,0 +1,145 @@
+// quillmark-cli research: the window's research run without a window, and the shipped source page
+// through it, topic by topic.
+#include "cli/commands.h"
+#include "research/researchrun.h"
+#include "research/topics.h"
+#include "tests/support/loopbackserver.h"
+#include "tests/support/sourcepage.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace qm {
+namespace {
+
+using namespace qm::test;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunResearch(std::vector<std::string_view> args)
+{
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = cli::runResearch(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TEST(ResearchCommand, PrintsTheTopicsSuggestionsFromTheUrl)
+{
+    const std::string page = SourcePage({{"Business", {"Not this"}}, {"Misc", {"Tips &amp; Tricks", "Back\\slash"}}});
+    auto server = LoopbackServer::ServingPage(page);
+    const std::string url = server->url();
+    const CliRun run = RunResearch({"Misc", "--url", url});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "Tips Tricks\nBack\\\\slash\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(ResearchCommand, FetchesTheSourcePageWithoutAUrl)
+{
+    auto server = LoopbackServer::ServingPage(SourcePage({{"Personal", {"Yours"}}}));
+    SetSourcePageUrl(server->url("/source.html"));
+    const CliRun run = RunResearch({"Personal"});
+    SetSourcePageUrl({});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "Yours\n");
+    EXPECT_NE(server->received().find("GET /source.html HTTP/1.1\r\n"), std::string::npos);
+}
+
+TEST(ResearchCommand, NamesAFailedDownloadAndStillPrintsWhatArrived)
+{
+    const std::string page = SourcePage({{"Education", {"First lesson", "Second lesson"}}});
+    const std::string part = page.substr(0, page.find("</ul>") + 5);
+    LoopbackServer server({{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 99999\r\n\r\n" + part), Close()}});
+    const std::string url = server.url();
+    const CliRun broken = RunResearch({"--url", url, "Education"});
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_EQ(broken.out, "First lesson\nSecond lesson\n");
+    EXPECT_EQ(broken.err, "EIdConnClosedGracefully: Connection Closed Gracefully.\n");
+
+    const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/";
+    const CliRun refused = RunResearch({"Education", "--url", refusedUrl});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "EIdSocketError: Socket Error # 10061\r\nConnection refused.\n");
+}
+
+TEST(ResearchCommand, WantsOneKeyAndAUrlAfterUrl)
+{
+    for (const std::vector<std::string_view>& args : std::vector<std::vector<std::string_view>>{
+             {}, {"Misc", "Business"}, {"Misc", "--url"}, {"--url", "http://127.0.0.1:1/"}}) {
+        const CliRun run = RunResearch(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "usage: quillmark-cli research KEY [--url URL]\n");
+    }
+}
+
+// --- The shipped page -------------------------------------------------------------------------
+
+std::string ShippedPage()
+{
+    std::ifstream in(QUILLMARK_SOURCE_DIR "/site/headlines.html", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The link texts of a key's section as a reader of the page sees them, read here with a pattern of
+// our own rather than the program's parser; the section's last line links back to the topics.
+std::vector<std::string> HeadlinesOnThePage(const std::string& page, const std::string& key)
+{
+    const std::size_t anchor = page.find("<a name=\"" + key + "\">");
+    const std::size_t end = page.find("</ul>", anchor);
+    if (anchor == std::string::npos || end == std::string::npos)
+        return {};
+    const std::string section = page.substr(anchor, end - anchor);
+    static const std::regex link(R"(<li><a href="[^"]*">([^<]*)</a></li>)");
+    std::vector<std::string> texts;
+    for (auto it = std::sregex_iterator(section.begin(), section.end(), link); it != std::sregex_iterator(); ++it)
+        texts.push_back((*it)[1]);
+    if (!texts.empty())
+        texts.pop_back();
+    return texts;
+}
+
+TEST(ShippedSourcePage, EveryTopicGivesAtLeastFortyHeadlinesAndTheFilterDropsNone)
+{
+    const std::string page = ShippedPage();
+    ASSERT_FALSE(page.empty());
+    auto server = LoopbackServer::ServingPage(page);
+    const std::string url = server->url("/headlines.html");
+    std::set<std::string> seen;
+    for (const std::string_view topic : kTopics) {
+        const std::string key = TopicKey(topic);
+        SCOPED_TRACE(key);
+        const std::vector<std::string> onThePage = HeadlinesOnThePage(page, key);
+        const CliRun run = RunResearch({key, "--url", url});
+        ASSERT_EQ(run.status, 0) << run.err;
+        // Every headline on the page is listed: none holds a fragment the filter blocks.
+        EXPECT_EQ(Lines(run.out), onThePage);
+        EXPECT_GE(onThePage.size(), 40u);
+        for (const std::string& headline : onThePage)
+            EXPECT_TRUE(seen.insert(headline).second) << "listed twice: " << headline;
+    }
+}
+
+} // namespace
+} // namespace qm
