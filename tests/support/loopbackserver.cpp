@@ -321,4 +321,10 @@ void LoopbackServer::drain(Connection& connection)
     }
 }
 
+int SharedRefusingPort()
+{
+    static const RefusingPort port;
+    return port.port();
+}
+
 } // namespace qm::test

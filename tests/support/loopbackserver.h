@@ -67,6 +67,10 @@ private:
     int m_port = 0;
 };
 
+// A refusing port that stays taken until the test process ends, for tests that only need an address
+// nobody answers on.
+int SharedRefusingPort();
+
 class LoopbackServer final {
 public:
     explicit LoopbackServer(std::vector<Script> scripts);
