@@ -15,7 +15,12 @@
 #endif
 
 #ifdef QM_METER_SANITIZER_HOOKS
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's allocator interface (g++ installs no header for it).
+extern "C" {
+int __sanitizer_install_malloc_and_free_hooks(void (*onAllocated)(const volatile void*, std::size_t),
+                                              void (*onReleased)(const volatile void*));
+std::size_t __sanitizer_get_allocated_size(const volatile void* pointer);
+}
 #endif
 
 namespace {
@@ -53,7 +58,7 @@ void onAllocated(const volatile void*, std::size_t size)
 
 void onReleased(const volatile void* pointer)
 {
-    removed(__sanitizer_get_allocated_size(const_cast<const void*>(pointer)));
+    removed(__sanitizer_get_allocated_size(pointer));
 }
 
 [[maybe_unused]] const bool g_hooksInstalled = __sanitizer_install_malloc_and_free_hooks(onAllocated, onReleased) != 0;
