@@ -48,16 +48,16 @@ run_target() {
 if [ "$mode" = selftest ]; then
   mkdir -p build-fuzz/selftest
   failures=0
-  for fault in 1:crash 2:leak 3:memory 4:hang; do
+  for fault in 1:crash 2:leak 3:oom 4:hang; do
     binary=$PWD/build-fuzz/selftest/fault_${fault#*:}
     clang++ -std=c++20 -g -O1 -DFAULT="${fault%%:*}" -fsanitize=fuzzer,address,undefined \
       fuzz/selftest/faults.cpp -o "$binary"
     mkdir -p build-fuzz/selftest/corpus
     if run_target "selftest_${fault#*:}" "$binary" selftest/corpus >/dev/null; then
-      echo "fuzz selftest: a run with a ${fault#*:} passed" >&2
+      echo "fuzz selftest: the run of a target with a ${fault#*:} passed" >&2
       failures=$((failures + 1))
     else
-      echo "fuzz selftest: a run with a ${fault#*:} fails, as it must"
+      echo "fuzz selftest: the run of a target with a ${fault#*:} fails, as it must"
     fi
   done
   rm -f build-fuzz/crash-* build-fuzz/leak-* build-fuzz/oom-* build-fuzz/timeout-*
