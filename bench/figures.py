@@ -7,6 +7,7 @@ own detailed output goes to standard error, the table to standard output (Markdo
 import json
 import os
 import platform
+import re
 import statistics
 import subprocess
 import sys
@@ -34,7 +35,8 @@ def google_benchmark(build, name, *args):
         runs = {}
         for b in json.load(open(out.name))["benchmarks"]:
             if b.get("run_type", "iteration") == "iteration":
-                runs.setdefault(b.get("run_name", b["name"]), []).append(b)
+                name = re.sub(r"/repeats:\d+", "", b.get("run_name", b["name"]))
+                runs.setdefault(name, []).append(b)
         return runs
 
 
@@ -94,7 +96,7 @@ def headlines(build, table):
         small, large = figures[(operation, 2000)][0], figures[(operation, 100000)][0]
         growth = (large / 100000) / (small / 2000)
         table.add(f"headline file {operation}, time per item at 100,000 items", f"{large / 100:.2f} us",
-                  f"{small / 2:.2f} us (2,000 items)", growth, "linear (informative)")
+                  f"{small / 2:.2f} us (2,000 items)", growth, "linear (work: see its section)")
 
 
 def network(build, table):
@@ -104,7 +106,8 @@ def network(build, table):
         f = figures["download"][framing]
         table.add(f"48 MiB download over loopback, {label}, median of 5", f"{f['cli']:.1f} ms",
                   f"{f['curl']:.1f} ms (curl)", f["cli"] / f["curl"], "at most 1.25x", f["cli"] <= 1.25 * f["curl"])
-        table.add(f"quillmark-cli peak memory above idle, {label}", f"body + {f['over']:.1f} MiB",
+        over = f["over"] if abs(f["over"]) >= 0.05 else 0.0
+        table.add(f"quillmark-cli peak memory above idle, {label}", f"body {over:+.1f} MiB",
                   "body (48 MiB)", (48 + f["over"]) / 48, "at most body + 32 MiB", f["over"] <= 32)
     one, eight = figures["chunks"][("chunked4", 1)], figures["chunks"][("chunked4", 8)]
     table.add("4-byte chunked download, ms per MiB at 8 MiB", f"{eight:.2f} ms", f"{one:.2f} ms (at 1 MiB)",
@@ -135,7 +138,9 @@ def research(build, table):
 
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build"
-    present = {n for n in os.listdir(os.path.join(build, "bench")) if n.startswith("bench_")}
+    folder = os.path.join(build, "bench")
+    present = {n for n in os.listdir(folder)
+               if n.startswith("bench_") and os.path.isfile(os.path.join(folder, n)) and os.access(os.path.join(folder, n), os.X_OK)}
     table = Table()
     for name, part in (("bench_coldstart", cold_start), ("bench_parser", parser), ("bench_headlines", headlines),
                        ("bench_net", network), ("bench_paint_ovalbutton", paint), ("bench_research", research)):
@@ -146,7 +151,13 @@ def main():
     note()
     with open("/proc/loadavg") as f:
         load = f.read().split()[:3]
-    print(f"Machine: {platform.machine()}, {os.cpu_count()} CPUs; load average {' '.join(load)} at the end.\n")
+    model = platform.machine()
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    print(f"Machine: {model}, {os.cpu_count()} CPUs; load average {' '.join(load)} at the end of the run.\n")
     table.print()
     unknown = sorted(present - KNOWN)
     if unknown:

@@ -10,5 +10,5 @@ builddir=${1:-build}
 ./scripts/setup.sh
 cmake -S . -B "$builddir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMARK_BUILD_BENCH=ON >/dev/null
 # At most two jobs: the machine's two cores are shared.
-cmake --build "$builddir" -j2 --target benchmarks quillmark-cli
+cmake --build "$builddir" -j2 --target benchmarks quillmark-cli >&2
 python3 bench/figures.py "$builddir"

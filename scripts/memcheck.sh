@@ -20,6 +20,7 @@ while IFS= read -r binary; do
   name=${binary##*/}
   log=$builddir/memcheck/$name.log
   if valgrind --tool=memcheck --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite \
+       --suppressions=tests/valgrind.supp \
        --track-origins=yes --log-file="$log" "$binary" --gtest_filter="$filter" >"$log.out" 2>&1; then
     echo "memcheck: $name clean ($(grep -oE '[0-9]+ tests? from [0-9]+ test suites? ran' "$log.out"))"
   else
