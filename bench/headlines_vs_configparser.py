@@ -52,8 +52,9 @@ def timed(action, repeat):
     return statistics.median(times)
 
 
-def main():
-    build = sys.argv[1] if len(sys.argv) > 1 else "build"
+def measure(build, report=print):
+    """Returns {(operation, items): (ours ms, configparser ms)} for save and open of each size."""
+    figures = {}
     with tempfile.TemporaryDirectory(prefix="quillmark-bench-") as folder:
         env = dict(os.environ, QUILLMARK_BENCH_DIR=folder)
         out = subprocess.run([os.path.join(build, "bench", "bench_headlines"), "--benchmark_format=json",
@@ -64,7 +65,7 @@ def main():
             if b.get("aggregate_name") == "median":
                 name, n = b["run_name"].split("/")
                 ours[(name, int(n))] = b["real_time"]
-        print("%-8s %8s %12s %16s %7s" % ("", "items", "ours (ms)", "configparser", "ratio"))
+        report("%-8s %8s %12s %16s %7s" % ("", "items", "ours (ms)", "configparser", "ratio"))
         for n in SIZES:
             path = os.path.join(folder, "items%d.qmk" % n)  # written by the program's save
             repeat = 5 if n <= 2000 else 3
@@ -73,7 +74,13 @@ def main():
             write_ms = timed(lambda: configparser_write(os.path.join(folder, "py%d.ini" % n), n), repeat)
             for label, mine, peer in (("save", ours[("BM_SaveHeadlineFile", n)], write_ms),
                                       ("open", ours[("BM_OpenHeadlineFile", n)], read_ms)):
-                print("%-8s %8d %12.2f %16.2f %6.3fx" % (label, n, mine, peer, mine / peer))
+                figures[(label, n)] = (mine, peer)
+                report("%-8s %8d %12.2f %16.2f %6.3fx" % (label, n, mine, peer, mine / peer))
+    return figures
+
+
+def main():
+    measure(sys.argv[1] if len(sys.argv) > 1 else "build")
 
 
 if __name__ == "__main__":

@@ -30,15 +30,17 @@ def peak_kib(argv):
     return int(result.stderr.strip().splitlines()[-1])
 
 
-def main():
-    build = sys.argv[1] if len(sys.argv) > 1 else "build"
+def measure(build, report=print):
+    """Runs both parts and returns their figures: per framing the medians (ms) of curl and of the cli
+    and the cli's peak above idle minus the body (MiB), and bench_net's ms per MiB (real time)."""
+    figures = {"download": {}, "chunks": {}}
     cli = os.path.join(build, "quillmark-cli")
     server = subprocess.Popen([os.path.join(build, "bench", "net_serve")], stdout=subprocess.PIPE, text=True)
     try:
         base = f"http://127.0.0.1:{server.stdout.readline().strip()}"
         idle = peak_kib([cli, "fetch", f"{base}/length/0"])
-        print(f"48 MiB body over loopback, median of {ROUNDS} (wall ms); quillmark-cli idle peak {idle / 1024:.1f} MiB")
-        print(f"{'framing':<14}{'curl':>9}{'cli':>9}{'ratio':>8}{'cli peak MiB':>14}{'above idle - body':>19}")
+        report(f"48 MiB body over loopback, median of {ROUNDS} (wall ms); quillmark-cli idle peak {idle / 1024:.1f} MiB")
+        report(f"{'framing':<14}{'curl':>9}{'cli':>9}{'ratio':>8}{'cli peak MiB':>14}{'above idle - body':>19}")
         for framing in ("length", "close"):
             url = f"{base}/{framing}/{BODY}"
             run(["curl", "-s", "-o", "/dev/null", url])  # the server builds the answer once
@@ -49,7 +51,8 @@ def main():
             c, q = statistics.median(curl) * 1000, statistics.median(ours) * 1000
             peak = peak_kib([cli, "fetch", url])
             over = (peak - idle) / 1024 - BODY / 2**20
-            print(f"{framing:<14}{c:>9.1f}{q:>9.1f}{q / c:>8.2f}{peak / 1024:>14.1f}{over:>19.1f}")
+            figures["download"][framing] = {"curl": c, "cli": q, "over": over}
+            report(f"{framing:<14}{c:>9.1f}{q:>9.1f}{q / c:>8.2f}{peak / 1024:>14.1f}{over:>19.1f}")
     finally:
         server.kill()
         server.wait()
@@ -57,14 +60,20 @@ def main():
     out = subprocess.run([os.path.join(build, "bench", "bench_net"), "--benchmark_format=json",
                           "--benchmark_min_time=1"], capture_output=True, text=True, check=True).stdout
     runs = {b["name"]: b for b in json.loads(out)["benchmarks"]}
-    print("\nDownload over loopback, ms per MiB (real / cpu); ratio to the 1 MiB figure")
+    report("\nDownload over loopback, ms per MiB (real / cpu); ratio to the 1 MiB figure")
     for framing in ("chunked4", "length"):
         first = None
         for mib in (1, 2, 4, 8):
             b = runs[f"Download/{framing}/{mib}/real_time"]
             real, cpu = b["real_time"] / mib, b["cpu_time"] / mib
             first = first or (real, cpu)
-            print(f"{framing:<10}{mib:>3} MiB {real:>8.2f} / {cpu:>6.2f}   x{real / first[0]:.2f} / x{cpu / first[1]:.2f}")
+            figures["chunks"][(framing, mib)] = real
+            report(f"{framing:<10}{mib:>3} MiB {real:>8.2f} / {cpu:>6.2f}   x{real / first[0]:.2f} / x{cpu / first[1]:.2f}")
+    return figures
+
+
+def main():
+    measure(sys.argv[1] if len(sys.argv) > 1 else "build")
 
 
 if __name__ == "__main__":

@@ -243,9 +243,8 @@ bool TIdHTTP::ServerEndsConnection() const
 
 void TIdHTTP::EndExchange()
 {
-    if (m_protocolVersion == TIdHTTPProtocolVersion::pv1_0 || m_server10)
-        CloseConnection();
-    else if (equalsNoCase(TrimBlanks(m_response.Connection), "CLOSE") && IsConnected())
+    if (m_protocolVersion == TIdHTTPProtocolVersion::pv1_0 || m_server10
+        || (equalsNoCase(TrimBlanks(m_response.Connection), "CLOSE") && IsConnected()))
         CloseConnection();
     else
         ProbePeerClosed();

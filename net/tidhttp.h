@@ -31,8 +31,8 @@ enum class TIdHTTPMethod { hmGet, hmHead, hmPost };
 inline constexpr int kHttpPort = 80;
 inline constexpr int kRedirectMaximum = 15;
 inline constexpr int kExchangeTimeoutMs = 120'000;
-inline constexpr std::int64_t kMaxHeaderBytes = 1024 * 1024;
-inline constexpr std::int64_t kMaxBodyBytes = 64 * 1024 * 1024;
+inline constexpr std::int64_t kMaxHeaderBytes = std::int64_t{1024} * 1024;
+inline constexpr std::int64_t kMaxBodyBytes = std::int64_t{64} * 1024 * 1024;
 
 // What a POST sends: text lines (each followed by CR LF) or a stream's bytes from its position.
 struct TIdHTTPSource {

@@ -27,17 +27,6 @@ private:
     TStream& m_sink;
 };
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // A chunk size: the line up to a ";" (chunk extensions carry nothing this client needs), trailing
 // blanks and tabs dropped, then the text before the first blank, as one or more hexadecimal digits.
 std::int64_t ParseChunkSize(std::string_view line)
@@ -50,7 +39,7 @@ std::int64_t ParseChunkSize(std::string_view line)
         throw EIdMalformedResponse("chunk size missing");
     std::int64_t size = 0;
     for (const char c : line) {
-        const int digit = HexDigit(c);
+        const int digit = hexDigitValue(c);
         if (digit < 0)
             throw EIdMalformedResponse("chunk size is not hexadecimal");
         size = size * 16 + digit;

@@ -68,7 +68,7 @@ std::string TIdStack::FormatDottedQuad(std::uint32_t address)
         + '.' + std::to_string(bytes[3]);
 }
 
-bool TIdStack::CheckSocketResult(long result, std::initializer_list<int> expected)
+bool TIdStack::CheckSocketResult(long result, std::initializer_list<int> expected) const
 {
     if (result != kSocketError)
         return false;

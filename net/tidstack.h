@@ -100,7 +100,7 @@ public:
     // --- Errors
     // false when result is no failure; true when LastError() is one of expected (the caller deals
     // with it); otherwise raises EIdSocketError with the code.
-    bool CheckSocketResult(long result, std::initializer_list<int> expected = {});
+    bool CheckSocketResult(long result, std::initializer_list<int> expected = {}) const;
     [[noreturn]] static void RaiseSocketFailure(int code);
     // The text of the error table; "" for any code not in it.
     static std::string_view SocketErrorText(int code);

@@ -281,11 +281,12 @@ int TIdStackPosix::CodeFromResolverError(int result, int errorNumber)
     switch (result) {
     case EAI_NONAME: return WSAHOST_NOT_FOUND;
 #ifdef EAI_NODATA
-    case EAI_NODATA: return WSANO_DATA;
+    case EAI_NODATA:
 #endif
 #ifdef EAI_ADDRFAMILY
-    case EAI_ADDRFAMILY: return WSANO_DATA;
+    case EAI_ADDRFAMILY:
 #endif
+        return WSANO_DATA;
     case EAI_AGAIN: return WSATRY_AGAIN;
     case EAI_FAIL: return WSANO_RECOVERY;
     case EAI_MEMORY: return 10055;

@@ -30,9 +30,9 @@ inline constexpr int kSendBufferSize = 32768;
 // Longest wait for one receive or send.
 inline constexpr int kReadTimeoutMs = 30'000;
 // Longest line ReadLine accepts, terminator not counted.
-inline constexpr std::int64_t kMaxLineLength = 64 * 1024;
+inline constexpr std::int64_t kMaxLineLength = std::int64_t{64} * 1024;
 // Most room a stream read reserves in advance, whatever count the peer announced.
-inline constexpr std::int64_t kMaxStreamReserve = 64 * 1024 * 1024;
+inline constexpr std::int64_t kMaxStreamReserve = std::int64_t{64} * 1024 * 1024;
 // What an until-close read takes at most unless told otherwise.
 inline constexpr std::int64_t kUntilCloseLimit = 2147483647;
 

@@ -11,10 +11,10 @@ namespace qm {
 namespace {
 
 // From this size on, storage is a mapping of its own.
-constexpr std::size_t kMappedFrom = 1024 * 1024;
+constexpr std::size_t kMappedFrom = std::size_t{1024} * 1024;
 // Mappings start on a huge-page boundary and come in whole huge pages, so that all of them can be
 // backed by huge pages: filling 2 MiB then costs one page fault instead of 512.
-constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+constexpr std::size_t kHugePage = std::size_t{2} * 1024 * 1024;
 
 std::size_t HugeRounded(std::size_t size)
 {

@@ -10,7 +10,7 @@ namespace qm {
 namespace {
 
 // A picture file larger than this is not one of ours; it is not read at all.
-constexpr qint64 kMaxJpegFileBytes = 8 * 1024 * 1024;
+constexpr qint64 kMaxJpegFileBytes = qint64{8} * 1024 * 1024;
 
 } // namespace
 

@@ -36,10 +36,10 @@ namespace qm {
 
 // A headline file of 100,000 items with long captions stays well below this; a larger file is refused
 // so that a hostile one cannot make the program allocate without bound.
-constexpr std::size_t kMaxProfileFileBytes = 64 * 1024 * 1024;
+constexpr std::size_t kMaxProfileFileBytes = std::size_t{64} * 1024 * 1024;
 // Section and key lines of one file. Each costs a few dozen bytes of bookkeeping, so a file of tiny
 // lines ("[a]" again and again) would otherwise cost many times its size. Enough for 300,000 items.
-constexpr std::size_t kMaxProfileEntries = 1024 * 1024;
+constexpr std::size_t kMaxProfileEntries = std::size_t{1024} * 1024;
 
 struct ProfileLimits {
     std::size_t maxBytes = kMaxProfileFileBytes;

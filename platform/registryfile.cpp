@@ -67,7 +67,8 @@ RegistryFile RegistryFile::parse(std::string_view text)
     if (firstBreak != std::string_view::npos && !crlf)
         file.m_newline = "\n";
 
-    std::vector<std::string> lines;
+    // Views into the text: each line is copied once, into the section or entry that keeps it.
+    std::vector<std::string_view> lines;
     while (!text.empty()) {
         const std::size_t br = text.find('\n');
         std::string_view line = text.substr(0, br);
@@ -101,13 +102,13 @@ RegistryFile RegistryFile::parse(std::string_view text)
         }
 
         Entry entry;
-        entry.lines.push_back(lines[i]);
+        entry.lines.emplace_back(lines[i]);
         ++i;
         if (startsRegValueLine(view)) {
             std::string logical(trim(view));
             while (!logical.empty() && logical.back() == '\\' && i < lines.size() && continuesRegHexList(lines[i])) {
                 logical = joinRegHexLines(logical, lines[i]);
-                entry.lines.push_back(lines[i]);
+                entry.lines.emplace_back(lines[i]);
                 ++i;
             }
             entry.isValue = parseRegValueLine(logical, entry.name, entry.value);

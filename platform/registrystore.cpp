@@ -2,6 +2,7 @@
 
 #include "platform/atomicfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 #include <unistd.h>
@@ -55,7 +56,10 @@ RegistryStore::Snapshot RegistryStore::load() const
     if (status.type() != fs::file_type::regular)
         return {RegistryFile(), false};
     try {
-        return {RegistryFile::parse(readWholeFile(m_file, kMaxStoreBytes)), true};
+        const std::string text = readWholeFile(m_file, kMaxStoreBytes);
+        if (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) > kMaxStoreLines)
+            return {RegistryFile(), false};
+        return {RegistryFile::parse(text), true};
     } catch (const FileError& failure) {
         return {RegistryFile(), failure.errorNumber() == ENOENT};
     }

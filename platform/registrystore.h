@@ -7,8 +7,8 @@
 // other keys (and of other writers) are kept and a crash while saving never leaves a half-written
 // store.
 //
-// A store file that cannot be read (too large, a folder, unreadable) reads as empty and is never
-// written, so that a file this program does not understand is never replaced.
+// A store file that cannot be read (too large, of too many lines, a folder, unreadable) reads as
+// empty and is never written, so that a file this program does not understand is never replaced.
 
 #include "platform/registryfile.h"
 #include "platform/registrykey.h"
@@ -23,7 +23,11 @@ namespace qm {
 class RegistryStore final {
 public:
     // A store file larger than this is not ours: it reads as empty and is never written.
-    static constexpr std::size_t kMaxStoreBytes = 1024 * 1024;
+    static constexpr std::size_t kMaxStoreBytes = std::size_t{1024} * 1024;
+    // Nor is a store of more lines than this. Each line costs a few hundred bytes once read, so a
+    // store of empty lines would otherwise cost some 200 times its size; the program's own keys
+    // take a dozen lines.
+    static constexpr std::size_t kMaxStoreLines = std::size_t{16} * 1024;
 
     // Decides whether the store file may be written. The default asks the file system; tests pass
     // their own answer.

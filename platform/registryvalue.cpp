@@ -34,17 +34,6 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix)
     return s.size() >= prefix.size() && equalsNoCase(s.substr(0, prefix.size()), prefix);
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // 1 to maxDigits hex digits and nothing else.
 bool parseHexNumber(std::string_view s, std::size_t maxDigits, std::uint32_t& out)
 {
@@ -52,7 +41,7 @@ bool parseHexNumber(std::string_view s, std::size_t maxDigits, std::uint32_t& ou
         return false;
     std::uint32_t n = 0;
     for (const char c : s) {
-        const int d = hexDigit(c);
+        const int d = hexDigitValue(c);
         if (d < 0)
             return false;
         n = (n << 4) | static_cast<std::uint32_t>(d);
@@ -196,7 +185,7 @@ bool startsRegValueLine(std::string_view line)
 bool continuesRegHexList(std::string_view line)
 {
     const std::string_view t = trimLeft(line);
-    return !t.empty() && hexDigit(t.front()) >= 0;
+    return !t.empty() && hexDigitValue(t.front()) >= 0;
 }
 
 std::vector<std::string> formatRegValueLines(std::string_view name, const RegValue& value)

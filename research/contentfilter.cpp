@@ -26,7 +26,7 @@ public:
             }
         }
         for (int b = 'A'; b <= 'Z'; ++b)
-            m_class[static_cast<std::size_t>(b)] = m_class[static_cast<std::size_t>(asciiLower(static_cast<char>(b)))];
+            m_class[static_cast<std::size_t>(b)] = m_class[static_cast<unsigned char>(asciiLower(static_cast<char>(b)))];
 
         // The trie; -1 marks a missing edge until the failure links fill it in.
         std::vector<std::vector<int>> edges(1, std::vector<int>(m_classes, -1));

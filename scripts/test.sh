@@ -2,8 +2,8 @@
 # Sets up the machine, builds Quillmark and passes the whole test suite:
 #   1. release build, warnings as errors, every test
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer build, every test again (leak checking on)
-#   3. each fuzz target for a short bounded time from its committed corpus
-#   4. clang-tidy over the project's core sources
+#   3. the fuzz runner's self-test, then each fuzz target for 50 s from its committed corpus
+#   4. clang-tidy over the project's own sources (core, GUI library, both programs)
 # Any failure, sanitizer report or new clang-tidy warning fails the run.
 # --quick runs stage 1 only (for the edit-build-test loop; CI always runs everything).
 set -euo pipefail
@@ -33,7 +33,8 @@ if [ "$quick" -eq 0 ]; then
   UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
     ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
-  stage "fuzz smoke runs"
+  stage "fuzz runner self-test and smoke runs"
+  ./scripts/fuzz.sh selftest
   ./scripts/fuzz.sh smoke
 
   stage "clang-tidy"

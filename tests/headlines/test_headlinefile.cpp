@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,12 @@ struct OpenCase {
     std::string file;
     std::vector<Suggestion> expected;
 };
+
+// Shown by name: printed byte by byte, the case would show the unused (uninitialised) room of its strings.
+void PrintTo(const OpenCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class HeadlineOpen : public testing::TestWithParam<OpenCase> {};
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -38,6 +39,12 @@ struct ReadCase {
     std::string key;
     std::string expected; // "<default>" when the key is not found
 };
+
+// Shown by name: printed byte by byte, the case would show the unused (uninitialised) room of its strings.
+void PrintTo(const ReadCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class ProfileRead : public testing::TestWithParam<ReadCase> {};
 

@@ -300,11 +300,17 @@ TEST(RegistryStore, AnOversizedOrNonRegularStoreIsNeitherReadNorReplaced)
     TempDir dir;
     std::string huge = "[HKEY_CURRENT_USER\\S]\n\"top\"=dword:00000001\n";
     huge.append(RegistryStore::kMaxStoreBytes, ';');
-    writeFileBytes(dir.file("big.reg"), huge);
-    RegistryStore big(dir.file("big.reg"));
-    EXPECT_EQ(big.openKey("S").status(), RegStatus::NotFound);
-    EXPECT_EQ(big.createKey("S").status(), RegStatus::AccessDenied);
-    EXPECT_EQ(readFileBytes(dir.file("big.reg")).size(), huge.size());
+    // Regression: a store of nothing but line breaks, well under the size limit, was read into some
+    // 200 times its size.
+    const std::string manyLines = "[HKEY_CURRENT_USER\\S]\n\"top\"=dword:00000001\n"
+                                  + std::string(RegistryStore::kMaxStoreLines + 1, '\n');
+    for (const std::string& content : {huge, manyLines}) {
+        writeFileBytes(dir.file("big.reg"), content);
+        RegistryStore big(dir.file("big.reg"));
+        EXPECT_EQ(big.openKey("S").status(), RegStatus::NotFound);
+        EXPECT_EQ(big.createKey("S").status(), RegStatus::AccessDenied);
+        EXPECT_EQ(readFileBytes(dir.file("big.reg")).size(), content.size());
+    }
 
     // A pipe would block a reader for ever; a folder cannot be read at all.
     ASSERT_EQ(::mkfifo(dir.file("pipe.reg").c_str(), 0600), 0);
