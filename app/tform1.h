@@ -65,9 +65,9 @@ public:
     const QList<QIcon>& ImageList1() const { return m_imageList1; }
     TStartForm* StartForm() const { return m_startForm; }
     TInfoForm* InfoForm() const { return m_infoForm; }
-    FileDialogSpec& OpenDialog1() { return m_openDialog1; }
-    FileDialogSpec& ResultsSaveDialog() { return m_resultsSaveDialog; }
-    FileDialogSpec& DataSaveDialog() { return m_dataSaveDialog; }
+    FileDialogOptions& OpenDialog1() { return m_openDialog1; }
+    FileDialogOptions& ResultsSaveDialog() { return m_resultsSaveDialog; }
+    FileDialogOptions& DataSaveDialog() { return m_dataSaveDialog; }
     // The folder that holds the program's own file, taken when the window is created.
     const QString& ProgramFolder() const { return m_programFolder; }
 
@@ -101,9 +101,9 @@ private:
     QList<QIcon> m_imageList1;
     TStartForm* m_startForm = nullptr;
     TInfoForm* m_infoForm = nullptr;
-    FileDialogSpec m_openDialog1;
-    FileDialogSpec m_resultsSaveDialog;
-    FileDialogSpec m_dataSaveDialog;
+    FileDialogOptions m_openDialog1;
+    FileDialogOptions m_resultsSaveDialog;
+    FileDialogOptions m_dataSaveDialog;
     QString m_programFolder;
     QSize m_normalSize;
 };

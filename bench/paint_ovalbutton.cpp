@@ -5,7 +5,6 @@
 #include "ui/qpaintercanvas.h"
 #include "ui/tovalbutton.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
@@ -87,16 +86,3 @@ void BM_PushButtonRender(benchmark::State& state)
 BENCHMARK(BM_PushButtonRender);
 
 } // namespace
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -20,17 +20,17 @@ QMessageBox::Icon toQt(MsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
-std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save)
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogOptions& options, bool save)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Saving replaces an existing file without asking; opening accepts a name that does not exist.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilter(qtNameFilter(spec.filter));
-    dialog.setDefaultSuffix(spec.defaultSuffix);
-    if (!spec.directory.isEmpty())
-        dialog.setDirectory(spec.directory);
+    dialog.setNameFilter(qtNameFilter(options.filter));
+    dialog.setDefaultSuffix(options.defaultSuffix);
+    if (!options.directory.isEmpty())
+        dialog.setDirectory(options.directory);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -55,14 +55,14 @@ public:
         }
     }
 
-    std::optional<QString> saveFileName(QWidget* parent, const FileDialogSpec& spec) override
+    std::optional<QString> saveFileName(QWidget* parent, const FileDialogOptions& options) override
     {
-        return runFileDialog(parent, spec, true);
+        return runFileDialog(parent, options, true);
     }
 
-    std::optional<QString> openFileName(QWidget* parent, const FileDialogSpec& spec) override
+    std::optional<QString> openFileName(QWidget* parent, const FileDialogOptions& options) override
     {
-        return runFileDialog(parent, spec, false);
+        return runFileDialog(parent, options, false);
     }
 
     void openUrl(const QString& url) override { QDesktopServices::openUrl(QUrl(url)); }

@@ -15,7 +15,7 @@ enum class MsgIcon { None, Error, Question, Warning, Information };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgResult { Ok = 1, Yes = 6, No = 7 };
 
-struct FileDialogSpec {
+struct FileDialogOptions {
     QString filter;        // "Description (*.ext)|*.ext", one entry
     QString defaultSuffix; // appended when the user types a name without an extension
     QString directory;     // starting folder; empty leaves it to the dialog
@@ -28,8 +28,8 @@ public:
     virtual MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption,
                                  MsgIcon icon, MsgButtons buttons, MsgResult defaultButton) = 0;
     // The chosen file's full path, or nothing when the user cancelled.
-    virtual std::optional<QString> saveFileName(QWidget* parent, const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> openFileName(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> saveFileName(QWidget* parent, const FileDialogOptions& options) = 0;
+    virtual std::optional<QString> openFileName(QWidget* parent, const FileDialogOptions& options) = 0;
     // Hands a URL (http or mailto) to the user's browser or mail program; the outcome is not reported.
     virtual void openUrl(const QString& url) = 0;
 };

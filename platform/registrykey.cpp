@@ -1,5 +1,7 @@
 #include "platform/registrykey.h"
 
+#include <limits>
+
 #include "platform/registrystore.h"
 
 namespace qm {
@@ -34,13 +36,9 @@ void RegistryKey::close()
 
 RegQuery RegistryKey::queryInfo(std::string_view name) const
 {
-    if (!isOpen())
-        return {RegStatus::InvalidHandle, RegType::None, 0, {}};
-    const RegistryFile content = m_store->load().content;
-    const RegValue* value = content.value(m_path, name);
-    if (value == nullptr)
-        return {};
-    return {RegStatus::Ok, value->type, value->data.size(), {}};
+    RegQuery info = queryValue(name, std::numeric_limits<std::size_t>::max());
+    info.data.clear();
+    return info;
 }
 
 RegQuery RegistryKey::queryValue(std::string_view name, std::size_t capacity) const

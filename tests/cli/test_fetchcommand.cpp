@@ -1,5 +1,5 @@
 // quillmark-cli fetch: the body on standard output byte for byte, the failure named on standard error.
-#include "cli/commands.h"
+#include "tests/cli/clirun.h"
 #include "tests/support/loopbackserver.h"
 
 #include <gtest/gtest.h>
@@ -10,19 +10,9 @@ namespace {
 
 using namespace qm::test;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunFetch(std::vector<std::string_view> args)
+CliRun RunFetch(const std::vector<std::string_view>& args)
 {
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::runFetch(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return RunCli(cli::runFetch, args);
 }
 
 TEST(FetchCommand, WritesTheBodyExactly)

@@ -1,4 +1,4 @@
-#include "cli/commands.h"
+#include "tests/cli/clirun.h"
 
 #include <gtest/gtest.h>
 
@@ -9,18 +9,11 @@
 namespace qm::cli {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Outcome = test::CliRun;
 
 Outcome runParseOn(const std::vector<std::string_view>& args, const std::string& page)
 {
-    std::istringstream in(page);
-    std::ostringstream out, err;
-    const int status = runParse(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return test::RunCli(runParse, args, page);
 }
 
 TEST(ParseCommand, PrintsOneEscapedCaptionPerLineInListOrder)

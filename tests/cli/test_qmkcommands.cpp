@@ -1,4 +1,4 @@
-#include "cli/commands.h"
+#include "tests/cli/clirun.h"
 #include "tests/support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -15,21 +15,11 @@ using test::readFileBytes;
 using test::TempDir;
 using test::writeFileBytes;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Outcome = test::CliRun;
 
-Outcome run(int (*command)(Args, std::istream&, std::ostream&, std::ostream&), const std::string& file,
-        const std::string& input = {})
+Outcome run(test::CliCommand command, const std::string& file, const std::string& input = {})
 {
-    const std::vector<std::string_view> args = {file};
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = command(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return test::RunCli(command, {file}, input);
 }
 
 TEST(QmkCommands, ExportPrintsTheItemsByTheOpenRules)

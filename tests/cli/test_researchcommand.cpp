@@ -1,8 +1,8 @@
 // quillmark-cli research: the window's research run without a window, and the shipped source page
 // through it, topic by topic.
-#include "cli/commands.h"
 #include "research/researchrun.h"
 #include "research/topics.h"
+#include "tests/cli/clirun.h"
 #include "tests/support/loopbackserver.h"
 #include "tests/support/sourcepage.h"
 
@@ -19,19 +19,9 @@ namespace {
 
 using namespace qm::test;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunResearch(std::vector<std::string_view> args)
+CliRun RunResearch(const std::vector<std::string_view>& args)
 {
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::runResearch(args, in, out, err);
-    return {status, out.str(), err.str()};
+    return RunCli(cli::runResearch, args);
 }
 
 std::vector<std::string> Lines(const std::string& text)

@@ -147,8 +147,8 @@ TEST_F(HeadlineCommands, SaveDataWritesTheLinesWithCrLf)
     trigger(&form, "SavedatatoAsciifile1");
     ASSERT_EQ(desktop.fileRequests().size(), 1u);
     EXPECT_TRUE(desktop.fileRequests()[0].save);
-    EXPECT_EQ(desktop.fileRequests()[0].spec.filter, QStringLiteral("Text files (*.txt)|*.txt"));
-    EXPECT_EQ(desktop.fileRequests()[0].spec.defaultSuffix, QStringLiteral("txt"));
+    EXPECT_EQ(desktop.fileRequests()[0].options.filter, QStringLiteral("Text files (*.txt)|*.txt"));
+    EXPECT_EQ(desktop.fileRequests()[0].options.defaultSuffix, QStringLiteral("txt"));
     EXPECT_EQ(readFileBytes(dir.file("ideas.txt")), "A\r\nB\r\nC\r\n");
     EXPECT_TRUE(desktop.boxes().empty());
 
@@ -197,8 +197,8 @@ TEST_F(HeadlineCommands, SaveAndOpenKeepCaptionsTicksAndOrder)
     EXPECT_TRUE(desktop.fileRequests()[0].save);
     EXPECT_FALSE(desktop.fileRequests()[1].save);
     for (const auto& request : desktop.fileRequests()) {
-        EXPECT_EQ(request.spec.filter, QStringLiteral("Quillmark files (*.qmk)|*.qmk"));
-        EXPECT_EQ(request.spec.defaultSuffix, QStringLiteral("qmk"));
+        EXPECT_EQ(request.options.filter, QStringLiteral("Quillmark files (*.qmk)|*.qmk"));
+        EXPECT_EQ(request.options.defaultSuffix, QStringLiteral("qmk"));
     }
 
     desktop.setNextFileCancelled();

@@ -17,13 +17,13 @@ MsgResult FakeDesktop::messageBox(QWidget*, const QString& text, const QString& 
     return answer;
 }
 
-std::optional<QString> FakeDesktop::saveFileName(QWidget*, const FileDialogSpec& spec) { return nextFile(true, spec); }
+std::optional<QString> FakeDesktop::saveFileName(QWidget*, const FileDialogOptions& options) { return nextFile(true, options); }
 
-std::optional<QString> FakeDesktop::openFileName(QWidget*, const FileDialogSpec& spec) { return nextFile(false, spec); }
+std::optional<QString> FakeDesktop::openFileName(QWidget*, const FileDialogOptions& options) { return nextFile(false, options); }
 
-std::optional<QString> FakeDesktop::nextFile(bool save, const FileDialogSpec& spec)
+std::optional<QString> FakeDesktop::nextFile(bool save, const FileDialogOptions& options)
 {
-    m_fileRequests.push_back({save, spec});
+    m_fileRequests.push_back({save, options});
     if (m_fileNames.empty())
         return std::nullopt;
     QString name = m_fileNames.front();

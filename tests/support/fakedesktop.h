@@ -22,7 +22,7 @@ public:
     };
     struct FileRequest {
         bool save;
-        FileDialogSpec spec;
+        FileDialogOptions options;
     };
 
     FakeDesktop();
@@ -40,12 +40,12 @@ public:
 
     MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons, MsgResult defaultButton) override;
-    std::optional<QString> saveFileName(QWidget* parent, const FileDialogSpec& spec) override;
-    std::optional<QString> openFileName(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> saveFileName(QWidget* parent, const FileDialogOptions& options) override;
+    std::optional<QString> openFileName(QWidget* parent, const FileDialogOptions& options) override;
     void openUrl(const QString& url) override { m_urls.append(url); }
 
 private:
-    std::optional<QString> nextFile(bool save, const FileDialogSpec& spec);
+    std::optional<QString> nextFile(bool save, const FileDialogOptions& options);
 
     std::deque<MsgResult> m_answers;
     std::deque<QString> m_fileNames;
