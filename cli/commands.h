@@ -2,6 +2,7 @@
 
 // The sub-commands of quillmark-cli. Each takes the arguments after its name and returns the exit status.
 
+#include <exception>
 #include <iosfwd>
 #include <span>
 #include <string_view>
@@ -19,5 +20,9 @@ int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& e
 // One suggestion per line, as parse and research print them: a backslash, CR and LF inside the
 // caption are written as \\, \r and \n, so that every caption stays on its line.
 void writeCaption(std::ostream& out, std::string_view caption);
+
+// A failed fetch or research run on standard error, as both name it: "<ExceptionClass>: <message>"
+// for the network family and the conversion error, "Error: <message>" for anything else.
+void writeFailure(std::ostream& err, const std::exception_ptr& failure);
 
 } // namespace qm::cli

@@ -13,6 +13,22 @@
 
 namespace qm::cli {
 
+void writeFailure(std::ostream& err, const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const EIdException& e) {
+        err << e.ClassName() << ": " << e.what() << '\n';
+    } catch (const EConvertError& e) {
+        err << e.ClassName() << ": " << e.what() << '\n';
+    } catch (const std::exception& e) {
+        // Nothing of the network family: out of memory, most likely.
+        err << "Error: " << e.what() << '\n';
+    } catch (...) {
+        err << "Error: unknown failure\n";
+    }
+}
+
 int runFetch(Args args, std::istream&, std::ostream& out, std::ostream& err)
 {
     if (args.size() != 1) {
@@ -25,15 +41,8 @@ int runFetch(Args args, std::istream&, std::ostream& out, std::ostream& err)
         TIdHTTP http;
         http.SetPort(kHttpPort);
         http.GetDocument(args[0], sink);
-    } catch (const EIdException& e) {
-        err << e.ClassName() << ": " << e.what() << '\n';
-        status = 1;
-    } catch (const EConvertError& e) {
-        err << e.ClassName() << ": " << e.what() << '\n';
-        status = 1;
-    } catch (const std::exception& e) {
-        // Nothing of the network family: out of memory, most likely.
-        err << "Error: " << e.what() << '\n';
+    } catch (const std::exception&) {
+        writeFailure(err, std::current_exception());
         status = 1;
     }
     const std::string_view body = sink.Bytes();

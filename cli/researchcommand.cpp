@@ -5,8 +5,6 @@
 #include "cli/commands.h"
 
 #include "headlines/suggestionlist.h"
-#include "net/econverterror.h"
-#include "net/eidexception.h"
 #include "research/researchrun.h"
 #include "research/richeditbuffer.h"
 #include "research/topics.h"
@@ -28,21 +26,6 @@ public:
     void restoreCursor() override {}
     bool escapeHeld() override { return false; }
 };
-
-void describe(std::ostream& err, const std::exception_ptr& failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const EIdException& e) {
-        err << e.ClassName() << ": " << e.what() << '\n';
-    } catch (const EConvertError& e) {
-        err << e.ClassName() << ": " << e.what() << '\n';
-    } catch (const std::exception& e) {
-        err << "Error: " << e.what() << '\n';
-    } catch (...) {
-        err << "Error: unknown failure\n";
-    }
-}
 
 int usage(std::ostream& err)
 {
@@ -89,7 +72,7 @@ int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
         err << "research: the list stops at " << kMaxSuggestions << " suggestions\n";
     if (!failure)
         return 0;
-    describe(err, failure);
+    writeFailure(err, failure);
     return 1;
 }
 
