@@ -39,7 +39,6 @@ int runFetch(Args args, std::istream&, std::ostream& out, std::ostream& err)
     int status = 0;
     try {
         TIdHTTP http;
-        http.SetPort(kHttpPort);
         http.GetDocument(args[0], sink);
     } catch (const std::exception&) {
         writeFailure(err, std::current_exception());
