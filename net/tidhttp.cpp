@@ -138,11 +138,8 @@ void TIdHTTP::Exchange(TIdHTTPMethod method, std::string_view url, TStream* sink
     ReadResponseBody(sink, bodyless);
 
     if (!redirectLike) {
-        if (code / 100 != 2) {
-            if (ServerEndsConnection())
-                CloseConnection();
-            throw EIdProtocolReplyError(m_responseCode, m_responseText);
-        }
+        if (code / 100 != 2)
+            RaiseReplyError();
     } else {
         std::string dest = m_response.Location;
         if (m_handleRedirects && m_redirectCount < m_redirectMaximum) {
@@ -157,11 +154,8 @@ void TIdHTTP::Exchange(TIdHTTPMethod method, std::string_view url, TStream* sink
             // With redirects followed, this is the redirect maximum reached: the redirect body is not
             // the document, whatever the callback says.
             const bool accepted = ConfirmRedirect(dest, m_redirectCount);
-            if (!accepted || m_handleRedirects) {
-                if (ServerEndsConnection())
-                    CloseConnection();
-                throw EIdProtocolReplyError(m_responseCode, m_responseText);
-            }
+            if (!accepted || m_handleRedirects)
+                RaiseReplyError();
             m_response.Location = dest;
         }
     }
@@ -241,10 +235,16 @@ bool TIdHTTP::ServerEndsConnection() const
         || equalsNoCase(TrimBlanks(m_response.Connection), "CLOSE");
 }
 
+void TIdHTTP::RaiseReplyError()
+{
+    if (ServerEndsConnection())
+        CloseConnection();
+    throw EIdProtocolReplyError(m_responseCode, m_responseText);
+}
+
 void TIdHTTP::EndExchange()
 {
-    if (m_protocolVersion == TIdHTTPProtocolVersion::pv1_0 || m_server10
-        || (equalsNoCase(TrimBlanks(m_response.Connection), "CLOSE") && IsConnected()))
+    if (ServerEndsConnection())
         CloseConnection();
     else
         ProbePeerClosed();

@@ -103,6 +103,9 @@ private:
     bool ConfirmRedirect(std::string& dest, int numRedirect);
     // Whether the server ends the connection after this response (HTTP/1.0, "Connection: close").
     bool ServerEndsConnection() const;
+    // The response is an error status read to its end: the connection stays for the next exchange
+    // unless the server ends it.
+    [[noreturn]] void RaiseReplyError();
     void EndExchange();
 
     TIdHTTPProtocolVersion m_protocolVersion = TIdHTTPProtocolVersion::pv1_1;
