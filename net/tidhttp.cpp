@@ -164,17 +164,15 @@ void TIdHTTP::Exchange(TIdHTTPMethod method, std::string_view url, TStream* sink
 
 std::string TIdHTTP::ApplyUrlTarget(const TIdURI& uri)
 {
-    const std::optional<std::int32_t> port = TryStrToInt(uri.Port);
+    // The port the URL leads to, so that a port-less URL to the same host reuses the connection.
+    const int targetPort = TryStrToInt(uri.Port).value_or(kHttpPort);
     // No TLS is built: an https URL can never be served.
     if (equalsNoCase(uri.Protocol, "HTTPS"))
         throw EIdInterceptPropInvalid();
-    const int defaultPort = kHttpPort;
 
     if (uri.Host.empty()) {
         m_hostHeader = Host();
     } else {
-        // The port the URL leads to, so that a port-less URL to the same host reuses the connection.
-        const int targetPort = port.value_or(defaultPort);
         if ((!equalsNoCase(uri.Host, Host()) || targetPort != Port()) && IsConnected())
             CloseConnection();
         SetHost(uri.Host);
@@ -182,7 +180,7 @@ std::string TIdHTTP::ApplyUrlTarget(const TIdURI& uri)
         if (!uri.Protocol.empty())
             m_urlProtocol = uri.Protocol;
     }
-    SetPort(port.value_or(defaultPort));
+    SetPort(targetPort);
     return uri.Path + uri.Document;
 }
 
