@@ -64,11 +64,6 @@ bool TIdTCPConnection::IsConnected()
 
 void TIdTCPConnection::CloseConnection()
 {
-    CloseWithNotifications();
-}
-
-void TIdTCPConnection::CloseWithNotifications()
-{
     if (!m_binding->HasSocket())
         return;
     DoStatus(TIdStatus::hsDisconnecting, m_binding->PeerIP());
@@ -83,7 +78,7 @@ void TIdTCPConnection::CheckPeerClosed(bool raise, bool ignoreBuffer)
 {
     if (!m_peerClosed && m_binding->HasSocket())
         return;
-    CloseWithNotifications();
+    CloseConnection();
     if (raise && (m_inputBuffer.Empty() || ignoreBuffer))
         throw EIdConnClosedGracefully();
 }
@@ -94,7 +89,7 @@ void TIdTCPConnection::ProbePeerClosed(int timeoutMs)
         ReceiveChunk(false, timeoutMs, true);
     } catch (const EIdSocketError&) {
         // A reset seen here only tells that the connection is over.
-        CloseWithNotifications();
+        CloseConnection();
     }
 }
 
@@ -162,7 +157,7 @@ int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, char* data, std::s
         if (code != WSAESHUTDOWN)
             TIdStack::RaiseSocketFailure(code);
         n = 0;
-        CloseWithNotifications();
+        CloseConnection();
         if (m_inputBuffer.Empty())
             TIdStack::RaiseSocketFailure(code);
     }
@@ -277,7 +272,7 @@ void TIdTCPConnection::SendBytes(std::string_view bytes)
         if (n == kSocketError) {
             const int code = stack.LastError();
             if (code == WSAESHUTDOWN)
-                CloseWithNotifications();
+                CloseConnection();
             TIdStack::RaiseSocketFailure(code);
         }
         DoWork(TWorkMode::wmWrite, n);

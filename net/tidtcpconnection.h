@@ -72,6 +72,7 @@ public:
     // --- Operations
     // Whether a socket is held, after closing it when the peer is known to have closed.
     bool IsConnected();
+    // Closes a held socket, telling OnStatus and OnDisconnected; nothing without one.
     void CloseConnection();
     // When the peer closed or no socket is held: closes a held socket, then raises
     // EIdConnClosedGracefully if raise is set and InputBuffer is empty or ignoreBuffer is set.
@@ -104,7 +105,6 @@ public:
     void WriteStream(TStream& stream);
 
 protected:
-    void CloseWithNotifications();
     // Milliseconds a wait of the given limit may last before the deadline; sets byDeadline when the
     // deadline is the nearer bound. Raises EIdExchangeTimeout when the deadline has passed.
     int WaitBudget(int limitMs, bool& byDeadline) const;
