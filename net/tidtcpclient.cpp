@@ -23,12 +23,7 @@ void TIdTCPClient::OpenConnection()
         if (!m_useNagle)
             GStack().CheckSocketResult(GStack().SetNoDelay(binding.Handle()));
         DoStatus(TIdStatus::hsConnecting, binding.PeerIP());
-        bool byDeadline = false;
-        if (!binding.ConnectPeer(WaitBudget(m_connectTimeoutMs, byDeadline))) {
-            if (byDeadline)
-                throw EIdExchangeTimeout();
-            throw EIdConnectTimeout();
-        }
+        WaitWithinLimits<EIdConnectTimeout>(m_connectTimeoutMs, [&binding](int ms) { return binding.ConnectPeer(ms); });
     } catch (...) {
         try {
             CloseConnection();

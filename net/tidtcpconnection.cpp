@@ -113,13 +113,8 @@ bool TIdTCPConnection::WaitForInput(int timeoutMs)
 {
     if (timeoutMs != IdTimeoutDefault)
         return m_binding->WaitReadable(std::max(timeoutMs, 0));
-    bool byDeadline = false;
-    const int budget = WaitBudget(m_readTimeoutMs, byDeadline);
-    if (m_binding->WaitReadable(budget))
-        return true;
-    if (byDeadline)
-        throw EIdExchangeTimeout();
-    throw EIdReadTimeout();
+    WaitWithinLimits<EIdReadTimeout>(m_readTimeoutMs, [this](int ms) { return m_binding->WaitReadable(ms); });
+    return true;
 }
 
 int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, bool append)
@@ -259,12 +254,7 @@ void TIdTCPConnection::SendBytes(std::string_view bytes)
         const ssize_t n = stack.Send(m_binding->Handle(), bytes.data(), bytes.size());
         if (n == kSocketError && stack.LastError() == WSAEWOULDBLOCK) {
             // The peer has not taken what was sent before; wait for room, within the limits.
-            bool byDeadline = false;
-            if (!m_binding->WaitWritable(WaitBudget(m_readTimeoutMs, byDeadline))) {
-                if (byDeadline)
-                    throw EIdExchangeTimeout();
-                throw EIdWriteTimeout();
-            }
+            WaitWithinLimits<EIdWriteTimeout>(m_readTimeoutMs, [this](int ms) { return m_binding->WaitWritable(ms); });
             continue;
         }
         m_peerClosed = (n == 0);

@@ -8,6 +8,7 @@
 // (EIdReadTimeout, EIdExchangeTimeout) rather than passing for a close. An explicit timeout in
 // milliseconds ends the wait quietly, as a receive of nothing.
 
+#include "net/eidexception.h"
 #include "net/tidbuffer.h"
 #include "net/tidcomponent.h"
 #include "net/tidsockethandle.h"
@@ -105,12 +106,25 @@ public:
     void WriteStream(TStream& stream);
 
 protected:
-    // Milliseconds a wait of the given limit may last before the deadline; sets byDeadline when the
-    // deadline is the nearer bound. Raises EIdExchangeTimeout when the deadline has passed.
-    int WaitBudget(int limitMs, bool& byDeadline) const;
+    // Calls wait with the milliseconds it may last: limitMs (no limit of its own when negative), cut
+    // short by the deadline. When wait answers false, raises EIdExchangeTimeout if the deadline was
+    // the nearer bound, else Timeout; a deadline already past raises EIdExchangeTimeout at once.
+    template <class Timeout, class Wait>
+    void WaitWithinLimits(int limitMs, Wait wait) const
+    {
+        bool byDeadline = false;
+        if (wait(WaitBudget(limitMs, byDeadline)))
+            return;
+        if (byDeadline)
+            throw EIdExchangeTimeout();
+        throw Timeout();
+    }
     void SetPeerClosed(bool closed) { m_peerClosed = closed; }
 
 private:
+    // Milliseconds a wait of the given limit may last before the deadline; sets byDeadline when the
+    // deadline is the nearer bound. Raises EIdExchangeTimeout when the deadline has passed.
+    int WaitBudget(int limitMs, bool& byDeadline) const;
     // Waits for input as the timeout says (see the class comment).
     bool WaitForInput(int timeoutMs);
 
