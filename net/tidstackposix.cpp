@@ -28,8 +28,13 @@ sockaddr_in MakeAddress(std::uint32_t address, int port)
     return sa;
 }
 
-int ReadAddress(int result, const sockaddr_storage& storage, TIdSocketAddress& out)
+// The address getsockname or getpeername gives for a socket; false (errno set) when the call fails.
+bool ReadAddress(int (*name)(int, sockaddr*, socklen_t*), int socket, TIdSocketAddress& out)
 {
+    sockaddr_storage storage{};
+    socklen_t length = sizeof storage;
+    if (name(socket, reinterpret_cast<sockaddr*>(&storage), &length) != 0)
+        return false;
     if (storage.ss_family == AF_INET) {
         const auto& sa = reinterpret_cast<const sockaddr_in&>(storage);
         out.Address = TIdStack::FormatDottedQuad(sa.sin_addr.s_addr);
@@ -37,7 +42,7 @@ int ReadAddress(int result, const sockaddr_storage& storage, TIdSocketAddress& o
     } else {
         out = {};
     }
-    return result;
+    return true;
 }
 
 } // namespace
@@ -104,20 +109,12 @@ int TIdStackPosix::PendingError(int socket)
 
 int TIdStackPosix::GetSockName(int socket, TIdSocketAddress& local)
 {
-    sockaddr_storage storage{};
-    socklen_t length = sizeof storage;
-    if (::getsockname(socket, reinterpret_cast<sockaddr*>(&storage), &length) != 0)
-        return Fail(CodeFromErrno(errno));
-    return ReadAddress(0, storage, local);
+    return ReadAddress(::getsockname, socket, local) ? 0 : Fail(CodeFromErrno(errno));
 }
 
 int TIdStackPosix::GetPeerName(int socket, TIdSocketAddress& remote)
 {
-    sockaddr_storage storage{};
-    socklen_t length = sizeof storage;
-    if (::getpeername(socket, reinterpret_cast<sockaddr*>(&storage), &length) != 0)
-        return Fail(CodeFromErrno(errno));
-    return ReadAddress(0, storage, remote);
+    return ReadAddress(::getpeername, socket, remote) ? 0 : Fail(CodeFromErrno(errno));
 }
 
 int TIdStackPosix::SetNoDelay(int socket)
