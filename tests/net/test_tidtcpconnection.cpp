@@ -5,9 +5,7 @@
 #include "net/tmemorystream.h"
 #include "tests/support/loopbackserver.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -214,20 +212,16 @@ TEST(TIdTCPConnection, ConnectThatHangsRaisesConnectTimeout)
 {
     // A listener whose accept queue is full drops new connection attempts unanswered.
     const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const int port = BindLoopback(listener);
+    ASSERT_NE(port, 0);
     ASSERT_EQ(::listen(listener, 0), 0);
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
     // Connections that fill the queue are kept open until the end.
     std::vector<std::unique_ptr<TIdTCPClient>> fillers;
     bool timedOut = false;
     for (int i = 0; i < 8 && !timedOut; ++i) {
         auto client = std::make_unique<TIdTCPClient>();
         client->SetHost("127.0.0.1");
-        client->SetPort(ntohs(address.sin_port));
+        client->SetPort(port);
         client->SetConnectTimeout(150);
         try {
             client->OpenConnection();

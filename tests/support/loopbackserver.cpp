@@ -77,17 +77,24 @@ void AddDrip(Script& script, std::string_view bytes, std::chrono::milliseconds i
     }
 }
 
-RefusingPort::RefusingPort()
+int BindLoopback(int fd)
 {
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-        || ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+        || ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return 0;
+    return ntohs(address.sin_port);
+}
+
+RefusingPort::RefusingPort()
+{
+    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    m_port = BindLoopback(m_fd);
+    if (m_port == 0)
         throw std::runtime_error("refusing port: cannot bind on 127.0.0.1");
-    m_port = ntohs(address.sin_port);
 }
 
 RefusingPort::~RefusingPort()
@@ -108,18 +115,11 @@ LoopbackServer::LoopbackServer(std::vector<Script> scripts, std::string page, bo
     if (::pipe2(m_stopPipe, O_CLOEXEC) != 0)
         throw std::runtime_error("loopback server: no pipe");
     m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    socklen_t length = sizeof address;
-    if (m_listener < 0 || ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-        || ::listen(m_listener, 16) != 0
-        || ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    m_port = BindLoopback(m_listener);
+    if (m_port == 0 || ::listen(m_listener, 16) != 0) {
         closeFd(m_listener);
         throw std::runtime_error("loopback server: cannot listen on 127.0.0.1");
     }
-    m_port = ntohs(address.sin_port);
     m_acceptor = std::thread([this] { acceptLoop(); });
 }
 

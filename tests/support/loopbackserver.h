@@ -52,6 +52,9 @@ void AddSplitSend(Script& script, std::string_view bytes, const std::vector<std:
 // Appends steps that send bytes one at a time with a pause before each.
 void AddDrip(Script& script, std::string_view bytes, std::chrono::milliseconds interval);
 
+// Binds the socket fd to a free port on 127.0.0.1 and returns that port; 0 when it cannot.
+int BindLoopback(int fd);
+
 // A port on 127.0.0.1 that is taken but not listened on while the object lives: connecting to it
 // is refused, and no other socket (a test server's listener, a client's own end) can get it meanwhile.
 class RefusingPort final {
