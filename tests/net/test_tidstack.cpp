@@ -5,6 +5,7 @@
 #include "net/internetdate.h"
 #include "net/tidhttp.h"
 #include "net/tidstackposix.h"
+#include "tests/net/raised.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -14,6 +15,8 @@
 
 namespace qm {
 namespace {
+
+using test::Raised;
 
 // A stack that records the names it is asked to look up instead of asking the resolver.
 class RecordingStack final : public TIdStackPosix {
@@ -39,12 +42,9 @@ TEST(TIdStack, DottedQuads)
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(TIdStack::IsDottedQuad(text), expected) << text;
     EXPECT_EQ(TIdStack::FormatDottedQuad(TIdStack::ParseDottedQuad("192.168.1.20")), "192.168.1.20");
-    try {
-        TIdStack::ParseDottedQuad("1.2.x.4");
-        FAIL() << "no conversion error";
-    } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'x' is not a valid integer value");
-    }
+    const auto e = Raised<EConvertError>([&] { TIdStack::ParseDottedQuad("1.2.x.4"); });
+    ASSERT_TRUE(e) << "no conversion error";
+    EXPECT_STREQ(e->what(), "'x' is not a valid integer value");
 }
 
 TEST(TIdStack, LocalhostAndDottedQuadsNeedNoLookup)
@@ -64,13 +64,10 @@ TEST(TIdStack, UnresolvableNameGivesResolverCodeWithEmptyText)
 {
     // An empty label is refused by the resolver itself, without asking any name server.
     TIdStackPosix stack;
-    try {
-        stack.ResolveAddress("no..such.host");
-        FAIL() << "resolved";
-    } catch (const EIdSocketError& e) {
-        EXPECT_TRUE(e.LastError() == 11001 || e.LastError() == 11002) << e.LastError();
-        EXPECT_EQ(std::string(e.what()), "Socket Error # " + std::to_string(e.LastError()) + "\r\n");
-    }
+    const auto e = Raised<EIdSocketError>([&] { stack.ResolveAddress("no..such.host"); });
+    ASSERT_TRUE(e) << "resolved";
+    EXPECT_TRUE(e->LastError() == 11001 || e->LastError() == 11002) << e->LastError();
+    EXPECT_EQ(std::string(e->what()), "Socket Error # " + std::to_string(e->LastError()) + "\r\n");
 }
 
 TEST(TIdStack, ErrorTableHasEveryEntry)
@@ -131,12 +128,9 @@ TEST(TIdStackPosix, MoreThan64SocketsPerListExceedTheSet)
     TIdStackPosix stack;
     std::vector<int> sockets(kMaxSocketsPerSet + 1, 0);
     EXPECT_THROW(stack.SelectSockets(&sockets, nullptr, nullptr, 0), EIdStackSetSizeExceeded);
-    try {
-        stack.SelectSockets(nullptr, nullptr, &sockets, 0);
-        FAIL() << "no exception";
-    } catch (const EIdStackSetSizeExceeded& e) {
-        EXPECT_STREQ(e.what(), "Set Size Exceeded.");
-    }
+    const auto e = Raised<EIdStackSetSizeExceeded>([&] { stack.SelectSockets(nullptr, nullptr, &sockets, 0); });
+    ASSERT_TRUE(e) << "no exception";
+    EXPECT_STREQ(e->what(), "Set Size Exceeded.");
 }
 
 TEST(StrToInt, AcceptsOnlyAnOptionalMinusAndDigits)
@@ -150,13 +144,10 @@ TEST(StrToInt, AcceptsOnlyAnOptionalMinusAndDigits)
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(TryStrToInt(text), value) << '"' << text << '"';
-    try {
-        StrToInt("12 ");
-        FAIL() << "no conversion error";
-    } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'12 ' is not a valid integer value");
-        EXPECT_STREQ(e.ClassName(), "EConvertError");
-    }
+    const auto e = Raised<EConvertError>([&] { StrToInt("12 "); });
+    ASSERT_TRUE(e) << "no conversion error";
+    EXPECT_STREQ(e->what(), "'12 ' is not a valid integer value");
+    EXPECT_STREQ(e->ClassName(), "EConvertError");
 }
 
 TEST(InternetDate, ReadsTheUsualFormsLeniently)

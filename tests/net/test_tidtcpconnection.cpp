@@ -3,6 +3,7 @@
 #include "net/eidexception.h"
 #include "net/tidtcpclient.h"
 #include "net/tmemorystream.h"
+#include "tests/net/raised.h"
 #include "tests/support/loopbackserver.h"
 
 #include <gtest/gtest.h>
@@ -56,12 +57,9 @@ TEST(TIdTCPConnection, PeerCloseWithNothingBufferedRaisesAtOnce)
     LoopbackServer server({{Send("line\n"), Close()}});
     auto client = ConnectTo(server);
     EXPECT_EQ(client->ReadLine(), "line");
-    try {
-        client->ReadLine();
-        FAIL() << "no exception";
-    } catch (const EIdConnClosedGracefully& e) {
-        EXPECT_STREQ(e.what(), "Connection Closed Gracefully.");
-    }
+    const auto e = Raised<EIdConnClosedGracefully>([&] { client->ReadLine(); });
+    ASSERT_TRUE(e) << "no exception";
+    EXPECT_STREQ(e->what(), "Connection Closed Gracefully.");
     EXPECT_FALSE(client->IsConnected());
 }
 
@@ -112,12 +110,9 @@ TEST(TIdTCPConnection, SilentPeerRaisesReadTimeoutUnlessTheWaitHasItsOwnLimit)
     client->SetReadTimeout(100);
     EXPECT_EQ(client->ReadLine("", 30), "");
     EXPECT_TRUE(client->LineTimedOut());
-    try {
-        client->ReadLine();
-        FAIL() << "no exception";
-    } catch (const EIdReadTimeout& e) {
-        EXPECT_STREQ(e.what(), "Read timed out.");
-    }
+    const auto e = Raised<EIdReadTimeout>([&] { client->ReadLine(); });
+    ASSERT_TRUE(e) << "no exception";
+    EXPECT_STREQ(e->what(), "Read timed out.");
     // The stream read does not take the silence for a close either.
     TMemoryStream stream;
     EXPECT_THROW(client->ReadToStream(stream, 0, true), EIdReadTimeout);
@@ -129,12 +124,9 @@ TEST(TIdTCPConnection, OverlongLineRaisesWithBoundedBuffer)
     LoopbackServer server({{Send(std::string(100000, 'x')), Silence()}});
     auto client = ConnectTo(server);
     client->SetMaxLineLength(1000);
-    try {
-        client->ReadLine();
-        FAIL() << "no exception";
-    } catch (const EIdLineTooLong& e) {
-        EXPECT_STREQ(e.what(), "Line longer than 1000 bytes.");
-    }
+    const auto e = Raised<EIdLineTooLong>([&] { client->ReadLine(); });
+    ASSERT_TRUE(e) << "no exception";
+    EXPECT_STREQ(e->what(), "Line longer than 1000 bytes.");
     EXPECT_LE(client->InputBuffer().Size(), 1000u + kRecvBufferSize);
 }
 
@@ -144,13 +136,10 @@ TEST(TIdTCPConnection, RefusedConnectLeavesNoSocketAndMayBeRetried)
     TIdTCPClient client;
     client.SetHost("127.0.0.1");
     client.SetPort(refusing.port());
-    try {
-        client.OpenConnection();
-        FAIL() << "connected";
-    } catch (const EIdSocketError& e) {
-        EXPECT_EQ(e.LastError(), 10061);
-        EXPECT_STREQ(e.what(), "Socket Error # 10061\r\nConnection refused.");
-    }
+    const auto e = Raised<EIdSocketError>([&] { client.OpenConnection(); });
+    ASSERT_TRUE(e) << "connected";
+    EXPECT_EQ(e->LastError(), 10061);
+    EXPECT_STREQ(e->what(), "Socket Error # 10061\r\nConnection refused.");
     EXPECT_FALSE(client.Binding().HasSocket());
 
     LoopbackServer server({{Send("hello\n"), Close()}});
@@ -164,12 +153,9 @@ TEST(TIdTCPConnection, PortOutsideTheRangeIsRefusedNotWrapped)
     TIdTCPClient client;
     client.SetHost("localhost");
     client.SetPort(65536 + 80);
-    try {
-        client.OpenConnection();
-        FAIL() << "connected";
-    } catch (const EIdSocketError& e) {
-        EXPECT_EQ(e.LastError(), 10049);
-    }
+    const auto e = Raised<EIdSocketError>([&] { client.OpenConnection(); });
+    ASSERT_TRUE(e) << "connected";
+    EXPECT_EQ(e->LastError(), 10049);
     EXPECT_FALSE(client.Binding().HasSocket());
 }
 
@@ -178,12 +164,9 @@ TEST(TIdTCPConnection, OpeningAnOpenConnectionLeavesItAlone)
     LoopbackServer server({{Pause(50ms), Send("still here\n"), Close()}});
     auto client = ConnectTo(server);
     const int handle = client->Binding().Handle();
-    try {
-        client->OpenConnection();
-        FAIL() << "no exception";
-    } catch (const EIdAlreadyConnected& e) {
-        EXPECT_STREQ(e.what(), "Already connected.");
-    }
+    const auto e = Raised<EIdAlreadyConnected>([&] { client->OpenConnection(); });
+    ASSERT_TRUE(e) << "no exception";
+    EXPECT_STREQ(e->what(), "Already connected.");
     EXPECT_EQ(client->Binding().Handle(), handle);
     EXPECT_EQ(client->ReadLine(), "still here");
     EXPECT_EQ(server.connectionCount(), 1u);
