@@ -27,8 +27,6 @@ std::string_view trimRight(std::string_view s)
     return s;
 }
 
-std::string_view trim(std::string_view s) { return trimRight(trimLeft(s)); }
-
 bool startsWithNoCase(std::string_view s, std::string_view prefix)
 {
     return s.size() >= prefix.size() && equalsNoCase(s.substr(0, prefix.size()), prefix);
@@ -83,12 +81,12 @@ std::string quoted(std::string_view s)
 bool parseHexList(std::string_view list, std::string& out)
 {
     out.clear();
-    if (trim(list).empty())
+    if (trimRegLine(list).empty())
         return true;
     for (;;) {
         const std::size_t comma = list.find(',');
         std::uint32_t byte = 0;
-        if (!parseHexNumber(trim(list.substr(0, comma)), 2, byte))
+        if (!parseHexNumber(trimRegLine(list.substr(0, comma)), 2, byte))
             return false;
         out.push_back(static_cast<char>(byte));
         if (comma == std::string_view::npos)
@@ -126,7 +124,7 @@ bool isPlainText(const std::string& data)
 
 bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value)
 {
-    const std::string_view t = trim(line);
+    const std::string_view t = trimRegLine(line);
     std::size_t pos = 0;
     if (t.empty())
         return false;
@@ -144,7 +142,7 @@ bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value
     if (!rest.empty() && rest.front() == '"') {
         std::size_t end = 0;
         std::string text;
-        if (!parseQuoted(rest, end, text) || !trim(rest.substr(end)).empty())
+        if (!parseQuoted(rest, end, text) || !trimRegLine(rest.substr(end)).empty())
             return false;
         value.type = RegType::Sz;
         value.data = std::move(text);
@@ -153,7 +151,7 @@ bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value
     }
     if (startsWithNoCase(rest, "dword:")) {
         std::uint32_t n = 0;
-        if (!parseHexNumber(trim(rest.substr(6)), 8, n))
+        if (!parseHexNumber(trimRegLine(rest.substr(6)), 8, n))
             return false;
         value.type = RegType::Dword;
         value.data.assign({static_cast<char>(n & 0xFF), static_cast<char>((n >> 8) & 0xFF),
@@ -175,6 +173,8 @@ bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value
     }
     return false;
 }
+
+std::string_view trimRegLine(std::string_view line) { return trimRight(trimLeft(line)); }
 
 bool startsRegValueLine(std::string_view line)
 {
@@ -235,7 +235,7 @@ std::string joinRegHexLines(std::string_view logical, std::string_view next)
     std::string joined(trimRight(logical));
     if (!joined.empty() && joined.back() == '\\')
         joined.pop_back();
-    joined += trimRight(trimLeft(next));
+    joined += trimRegLine(next);
     return joined;
 }
 

@@ -41,6 +41,9 @@ constexpr std::size_t kMaxRegValueNameBytes = 16383;
 // At most kMaxRegValueNameBytes bytes, without CR, LF or NUL (which would break the line format).
 bool isValidRegValueName(std::string_view name);
 
+// The line without the blanks (space, tab, CR) at either end.
+std::string_view trimRegLine(std::string_view line);
+
 // Whether the line can start a value: it begins, after blanks, with a quote or "@".
 bool startsRegValueLine(std::string_view line);
 // Whether the line continues a wrapped hex list.
