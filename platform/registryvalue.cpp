@@ -95,12 +95,6 @@ bool parseHexList(std::string_view list, std::string& out)
     }
 }
 
-std::string hexByte(unsigned char b)
-{
-    constexpr char kDigits[] = "0123456789abcdef";
-    return {kDigits[b >> 4], kDigits[b & 0x0F]};
-}
-
 std::string hexNumber(std::uint32_t n, std::size_t minDigits)
 {
     std::string out;
@@ -209,7 +203,7 @@ std::vector<std::string> formatRegValueLines(std::string_view name, const RegVal
     std::string line = std::move(first);
     bool lineHasByte = false;
     for (std::size_t i = 0; i < value.data.size(); ++i) {
-        std::string token = hexByte(static_cast<unsigned char>(value.data[i]));
+        std::string token = hexNumber(static_cast<unsigned char>(value.data[i]), 2);
         if (i + 1 < value.data.size())
             token.push_back(',');
         // Leave room for the continuation backslash.
