@@ -116,6 +116,20 @@ bool isPlainText(const std::string& data)
 
 } // namespace
 
+std::string dwordData(std::uint32_t value)
+{
+    return {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+            static_cast<char>((value >> 16) & 0xFF), static_cast<char>((value >> 24) & 0xFF)};
+}
+
+std::uint32_t dwordValue(std::string_view data)
+{
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < std::min<std::size_t>(data.size(), 4); ++i)
+        value |= std::uint32_t{static_cast<unsigned char>(data[i])} << (8 * i);
+    return value;
+}
+
 bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value)
 {
     const std::string_view t = trimRegLine(line);
@@ -148,8 +162,7 @@ bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value
         if (!parseHexNumber(trimRegLine(rest.substr(6)), 8, n))
             return false;
         value.type = RegType::Dword;
-        value.data.assign({static_cast<char>(n & 0xFF), static_cast<char>((n >> 8) & 0xFF),
-                           static_cast<char>((n >> 16) & 0xFF), static_cast<char>((n >> 24) & 0xFF)});
+        value.data = dwordData(n);
         return true;
     }
     if (startsWithNoCase(rest, "hex:")) {
@@ -188,12 +201,8 @@ std::vector<std::string> formatRegValueLines(std::string_view name, const RegVal
     first.push_back('=');
     if (value.type == RegType::Sz && isPlainText(value.data))
         return {first + quoted(std::string_view(value.data).substr(0, value.data.size() - 1))};
-    if (value.type == RegType::Dword && value.data.size() == 4) {
-        std::uint32_t n = 0;
-        for (int i = 3; i >= 0; --i)
-            n = (n << 8) | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
-        return {first + "dword:" + hexNumber(n, 8)};
-    }
+    if (value.type == RegType::Dword && value.data.size() == 4)
+        return {first + "dword:" + hexNumber(dwordValue(value.data), 8)};
     if (value.type == RegType::Binary)
         first += "hex:";
     else
