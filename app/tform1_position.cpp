@@ -30,10 +30,8 @@ int readPosition(const RegistryKey& key, const char* name)
         throw std::runtime_error(std::string("Failed to get data for '") + name + "'");
     if (value.type != RegType::Dword)
         throw std::runtime_error(std::string("Invalid data type for '") + name + "'");
-    std::uint32_t bits = 0; // a DWORD stored with fewer bytes reads with the missing high bytes as zero
-    for (std::size_t i = 0; i < value.data.size(); ++i)
-        bits |= std::uint32_t{static_cast<unsigned char>(value.data[i])} << (8 * i);
-    return static_cast<std::int32_t>(bits);
+    // A DWORD stored with fewer bytes reads with the missing high bytes as zero.
+    return static_cast<std::int32_t>(dwordValue(value.data));
 }
 
 bool exists(const RegistryKey& key, const char* name)

@@ -25,16 +25,6 @@ std::vector<qm::RegistryFile::Item> othersThanTheSetValue(const qm::RegistryFile
     return items;
 }
 
-bool same(const std::vector<qm::RegistryFile::Item>& a, const std::vector<qm::RegistryFile::Item>& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].path != b[i].path || a[i].name != b[i].name || !(a[i].value == b[i].value))
-            return false;
-    return true;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -44,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qm::RegistryFile read = qm::RegistryFile::parse(std::string_view(reinterpret_cast<const char*>(data), size));
     const std::string written = read.serialize();
     const qm::RegistryFile reread = qm::RegistryFile::parse(written);
-    if (!same(read.items(), reread.items()) || reread.serialize() != written)
+    if (read.items() != reread.items() || reread.serialize() != written)
         __builtin_trap();
 
     qm::RegistryFile changed = reread;
@@ -54,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     const qm::RegistryFile saved = qm::RegistryFile::parse(changed.serialize());
     const qm::RegValue* stored = saved.value(kKey, "top");
-    if (stored == nullptr || !(*stored == top) || !same(othersThanTheSetValue(reread), othersThanTheSetValue(saved)))
+    if (stored == nullptr || *stored != top || othersThanTheSetValue(reread) != othersThanTheSetValue(saved))
         __builtin_trap();
     return 0;
 }

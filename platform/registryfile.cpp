@@ -12,20 +12,9 @@ constexpr std::string_view kSignature = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kRoot = "HKEY_CURRENT_USER";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::string_view trim(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 bool isBlankEntryLine(const std::vector<std::string>& lines)
 {
-    return lines.size() == 1 && trim(lines.front()).empty();
+    return lines.size() == 1 && trimRegLine(lines.front()).empty();
 }
 
 std::string keyHeader(std::string_view path)
@@ -85,7 +74,7 @@ RegistryFile RegistryFile::parse(std::string_view text)
         if (i == 0 && view.substr(0, kUtf8Bom.size()) == kUtf8Bom)
             view.remove_prefix(kUtf8Bom.size());
 
-        const std::string_view t = trim(view);
+        const std::string_view t = trimRegLine(view);
         if (t.size() >= 2 && t.front() == '[' && t.back() == ']') {
             Section section;
             section.header = lines[i];
@@ -105,7 +94,7 @@ RegistryFile RegistryFile::parse(std::string_view text)
         entry.lines.emplace_back(lines[i]);
         ++i;
         if (startsRegValueLine(view)) {
-            std::string logical(trim(view));
+            std::string logical(trimRegLine(view));
             while (!logical.empty() && logical.back() == '\\' && i < lines.size() && continuesRegHexList(lines[i])) {
                 logical = joinRegHexLines(logical, lines[i]);
                 entry.lines.emplace_back(lines[i]);

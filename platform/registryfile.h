@@ -61,6 +61,8 @@ public:
         std::string path;
         std::string name;
         RegValue value;
+
+        friend bool operator==(const Item&, const Item&) = default;
     };
     std::vector<Item> items() const;
 

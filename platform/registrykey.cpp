@@ -70,9 +70,7 @@ RegStatus RegistryKey::setValue(std::string_view name, RegType type, std::string
 
 RegStatus RegistryKey::setDword(std::string_view name, std::uint32_t value)
 {
-    const char bytes[4] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
-                           static_cast<char>((value >> 16) & 0xFF), static_cast<char>((value >> 24) & 0xFF)};
-    return setValue(name, RegType::Dword, std::string_view(bytes, 4));
+    return setValue(name, RegType::Dword, dwordData(value));
 }
 
 } // namespace qm

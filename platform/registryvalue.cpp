@@ -27,8 +27,6 @@ std::string_view trimRight(std::string_view s)
     return s;
 }
 
-std::string_view trim(std::string_view s) { return trimRight(trimLeft(s)); }
-
 bool startsWithNoCase(std::string_view s, std::string_view prefix)
 {
     return s.size() >= prefix.size() && equalsNoCase(s.substr(0, prefix.size()), prefix);
@@ -83,24 +81,18 @@ std::string quoted(std::string_view s)
 bool parseHexList(std::string_view list, std::string& out)
 {
     out.clear();
-    if (trim(list).empty())
+    if (trimRegLine(list).empty())
         return true;
     for (;;) {
         const std::size_t comma = list.find(',');
         std::uint32_t byte = 0;
-        if (!parseHexNumber(trim(list.substr(0, comma)), 2, byte))
+        if (!parseHexNumber(trimRegLine(list.substr(0, comma)), 2, byte))
             return false;
         out.push_back(static_cast<char>(byte));
         if (comma == std::string_view::npos)
             return true;
         list.remove_prefix(comma + 1);
     }
-}
-
-std::string hexByte(unsigned char b)
-{
-    constexpr char kDigits[] = "0123456789abcdef";
-    return {kDigits[b >> 4], kDigits[b & 0x0F]};
 }
 
 std::string hexNumber(std::uint32_t n, std::size_t minDigits)
@@ -124,9 +116,23 @@ bool isPlainText(const std::string& data)
 
 } // namespace
 
+std::string dwordData(std::uint32_t value)
+{
+    return {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+            static_cast<char>((value >> 16) & 0xFF), static_cast<char>((value >> 24) & 0xFF)};
+}
+
+std::uint32_t dwordValue(std::string_view data)
+{
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < std::min<std::size_t>(data.size(), 4); ++i)
+        value |= std::uint32_t{static_cast<unsigned char>(data[i])} << (8 * i);
+    return value;
+}
+
 bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value)
 {
-    const std::string_view t = trim(line);
+    const std::string_view t = trimRegLine(line);
     std::size_t pos = 0;
     if (t.empty())
         return false;
@@ -144,7 +150,7 @@ bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value
     if (!rest.empty() && rest.front() == '"') {
         std::size_t end = 0;
         std::string text;
-        if (!parseQuoted(rest, end, text) || !trim(rest.substr(end)).empty())
+        if (!parseQuoted(rest, end, text) || !trimRegLine(rest.substr(end)).empty())
             return false;
         value.type = RegType::Sz;
         value.data = std::move(text);
@@ -153,11 +159,10 @@ bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value
     }
     if (startsWithNoCase(rest, "dword:")) {
         std::uint32_t n = 0;
-        if (!parseHexNumber(trim(rest.substr(6)), 8, n))
+        if (!parseHexNumber(trimRegLine(rest.substr(6)), 8, n))
             return false;
         value.type = RegType::Dword;
-        value.data.assign({static_cast<char>(n & 0xFF), static_cast<char>((n >> 8) & 0xFF),
-                           static_cast<char>((n >> 16) & 0xFF), static_cast<char>((n >> 24) & 0xFF)});
+        value.data = dwordData(n);
         return true;
     }
     if (startsWithNoCase(rest, "hex:")) {
@@ -175,6 +180,8 @@ bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value
     }
     return false;
 }
+
+std::string_view trimRegLine(std::string_view line) { return trimRight(trimLeft(line)); }
 
 bool startsRegValueLine(std::string_view line)
 {
@@ -194,12 +201,8 @@ std::vector<std::string> formatRegValueLines(std::string_view name, const RegVal
     first.push_back('=');
     if (value.type == RegType::Sz && isPlainText(value.data))
         return {first + quoted(std::string_view(value.data).substr(0, value.data.size() - 1))};
-    if (value.type == RegType::Dword && value.data.size() == 4) {
-        std::uint32_t n = 0;
-        for (int i = 3; i >= 0; --i)
-            n = (n << 8) | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
-        return {first + "dword:" + hexNumber(n, 8)};
-    }
+    if (value.type == RegType::Dword && value.data.size() == 4)
+        return {first + "dword:" + hexNumber(dwordValue(value.data), 8)};
     if (value.type == RegType::Binary)
         first += "hex:";
     else
@@ -209,7 +212,7 @@ std::vector<std::string> formatRegValueLines(std::string_view name, const RegVal
     std::string line = std::move(first);
     bool lineHasByte = false;
     for (std::size_t i = 0; i < value.data.size(); ++i) {
-        std::string token = hexByte(static_cast<unsigned char>(value.data[i]));
+        std::string token = hexNumber(static_cast<unsigned char>(value.data[i]), 2);
         if (i + 1 < value.data.size())
             token.push_back(',');
         // Leave room for the continuation backslash.
@@ -235,7 +238,7 @@ std::string joinRegHexLines(std::string_view logical, std::string_view next)
     std::string joined(trimRight(logical));
     if (!joined.empty() && joined.back() == '\\')
         joined.pop_back();
-    joined += trimRight(trimLeft(next));
+    joined += trimRegLine(next);
     return joined;
 }
 

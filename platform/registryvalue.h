@@ -36,10 +36,19 @@ struct RegValue {
     friend bool operator==(const RegValue&, const RegValue&) = default;
 };
 
+// A DWORD's 4 data bytes, little-endian.
+std::string dwordData(std::uint32_t value);
+// The number in a DWORD's data bytes, little-endian; bytes missing from a value shorter than 4 bytes
+// read as zero, bytes past the fourth are not read.
+std::uint32_t dwordValue(std::string_view data);
+
 constexpr std::size_t kMaxRegValueNameBytes = 16383;
 
 // At most kMaxRegValueNameBytes bytes, without CR, LF or NUL (which would break the line format).
 bool isValidRegValueName(std::string_view name);
+
+// The line without the blanks (space, tab, CR) at either end.
+std::string_view trimRegLine(std::string_view line);
 
 // Whether the line can start a value: it begins, after blanks, with a quote or "@".
 bool startsRegValueLine(std::string_view line);

@@ -53,10 +53,7 @@ protected:
         const RegValue* value = content.value(kPositionKey, name);
         if (value == nullptr || value->type != RegType::Dword || value->data.size() != 4)
             return std::nullopt;
-        std::uint32_t bits = 0;
-        for (int i = 3; i >= 0; --i)
-            bits = (bits << 8) | static_cast<unsigned char>(value->data[static_cast<std::size_t>(i)]);
-        return static_cast<std::int32_t>(bits);
+        return static_cast<std::int32_t>(dwordValue(value->data));
     }
 
     // Creates the main window (which places itself) and shows it.

@@ -3,18 +3,13 @@
 // The real main window offscreen, its source page on a loopback server, and helpers that act as the
 // user would while a research run walks its entries.
 
-#include "app/startup.h"
 #include "app/suggestionlistview.h"
-#include "app/tform1.h"
-#include "app/userregistry.h"
 #include "platform/escapetracker.h"
-#include "platform/registrystore.h"
 #include "research/researchrun.h"
 #include "research/tstartform.h"
-#include "tests/support/fakedesktop.h"
+#include "tests/app/mainwindowfixture.h"
 #include "tests/support/loopbackserver.h"
 #include "tests/support/sourcepage.h"
-#include "tests/support/tempdir.h"
 #include "tests/support/widgetfinder.h"
 
 #include <QComboBox>
@@ -79,24 +74,19 @@ private:
     int m_shown = 0;
 };
 
-class ResearchWindow : public testing::Test {
+class ResearchWindow : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        setUserRegistry(&m_store);
-        m_startup = std::make_unique<Startup>(QString::fromStdString(m_dir.file("quillmark.lock").string()));
-        m_form = m_startup->mainWindow();
+        MainWindowFixture::SetUp();
         m_answers = std::make_unique<TopicAnswers>(*m_startup->startForm());
-        m_form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form));
     }
     void TearDown() override
     {
         SetSourcePageUrl({});
         EscapeTracker::instance().setEscapeHeld(false);
         m_answers.reset();
-        m_startup.reset();
-        setUserRegistry(nullptr);
+        MainWindowFixture::TearDown();
     }
 
     void serve(const std::string& page)
@@ -135,11 +125,6 @@ protected:
         return result;
     }
 
-    TempDir m_dir;
-    RegistryStore m_store{m_dir.file("registry.reg")};
-    FakeDesktop m_desktop;
-    std::unique_ptr<Startup> m_startup;
-    TForm1* m_form = nullptr;
     std::unique_ptr<TopicAnswers> m_answers;
     std::unique_ptr<LoopbackServer> m_server;
 };

@@ -1,13 +1,8 @@
 #include "app/ideamemo.h"
-#include "app/startup.h"
 #include "app/suggestionlistview.h"
-#include "app/tform1.h"
-#include "app/userregistry.h"
-#include "platform/registrystore.h"
-#include "tests/support/fakedesktop.h"
-#include "tests/support/tempdir.h"
-#include "tests/support/widgetfinder.h"
 #include "research/tstartform.h"
+#include "tests/app/mainwindowfixture.h"
+#include "tests/support/widgetfinder.h"
 #include "ui/tinfoform.h"
 
 #include <QApplication>
@@ -25,28 +20,7 @@
 namespace qm::test {
 namespace {
 
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        setUserRegistry(&m_store);
-        m_startup = std::make_unique<Startup>(QString::fromStdString(m_dir.file("quillmark.lock").string()));
-        m_form = m_startup->mainWindow();
-        m_form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form));
-    }
-    void TearDown() override
-    {
-        m_startup.reset();
-        setUserRegistry(nullptr);
-    }
-
-    TempDir m_dir;
-    RegistryStore m_store{m_dir.file("registry.reg")};
-    FakeDesktop m_desktop;
-    std::unique_ptr<Startup> m_startup;
-    TForm1* m_form = nullptr;
-};
+using MainWindow = MainWindowFixture;
 
 // A control of the laid-out window: its rectangle in a parent of the design size, and its anchors.
 struct Placed {

@@ -204,11 +204,6 @@ struct ReaderCase {
     std::vector<HostileInput (*)()> floods;
 };
 
-HostileInput FloodOf(char byte)
-{
-    return Flood(byte);
-}
-
 std::string Logo()
 {
     return readFileBytes(std::string(QUILLMARK_SOURCE_DIR) + "/resources/images/logo.jpg");
@@ -219,27 +214,27 @@ const std::vector<ReaderCase>& Readers()
     static const std::vector<ReaderCase> readers = {
         // The page is copied once; captions are its bytes.
         {"SourcePage", [] { return std::make_unique<SourcePageReader>(); }, ValidPage, 4, 256 * 1024,
-         {[] { return FloodOf('a'); }, [] { return FloodOf('<'); }}},
+         {[] { return Flood('a'); }, [] { return Flood('<'); }}},
         // A line, the receive buffer and the header block, whose lines are kept as strings in two
         // lists: a block of 4-byte lines at its limit costs some 20 times its size. A large body lies
         // outside the heap.
         {"HttpResponse", [] { return std::make_unique<HttpResponseReader>(); }, ValidResponse, 1,
          24 * static_cast<std::size_t>(kMaxHeaderBytes),
-         {[] { return FloodOf('a'); }, [] { return FloodOf('\n'); }, HeaderFlood}},
+         {[] { return Flood('a'); }, [] { return Flood('\n'); }, HeaderFlood}},
         // The file's bytes are kept; each section and key line costs a little bookkeeping.
         {"HeadlineFile", [] { return std::make_unique<HeadlineFileReader>(); }, ValidHeadlineFile, 8, 256 * 1024,
-         {[] { return FloodOf('['); }, [] { return FloodOf('\n'); }}},
+         {[] { return Flood('['); }, [] { return Flood('\n'); }}},
         // A store over its size or line limit is never read; floods of the largest size it reads are.
         // Reading one makes a copy of each line and a value's text; the lines' bookkeeping and the
         // value's temporary copy are bounded by the limits.
         {"RegistryStore", [] { return std::make_unique<RegistryStoreReader>(); }, ValidStore, 7,
          RegistryStore::kMaxStoreBytes + RegistryStore::kMaxStoreLines * 256,
-         {[] { return FloodOf('['); }, [] { return Flood('[', RegistryStore::kMaxStoreBytes); },
+         {[] { return Flood('['); }, [] { return Flood('[', RegistryStore::kMaxStoreBytes); },
           [] { return Flood('"', RegistryStore::kMaxStoreBytes); },
           [] { return Flood('\n', RegistryStore::kMaxStoreBytes); }}},
         // The largest picture's pixels, allocated before a row is decoded, and libjpeg's tables.
         {"JpegImage", [] { return std::make_unique<JpegReader>(); }, Logo, 1, JpegImage::kMaxPixels * 3 + 2 * kMiB,
-         {[] { return FloodOf('\xff'); }, [] { return FloodOf('\0'); }}},
+         {[] { return Flood('\xff'); }, [] { return Flood('\0'); }}},
     };
     return readers;
 }
@@ -296,7 +291,7 @@ TEST_P(BadInput, FloodsOfOneByteHoldNoMoreThanTheBound)
         ExpectBounded(*target, flood());
 }
 
-INSTANTIATE_TEST_SUITE_P(Readers, BadInput, testing::Range<std::size_t>(0, 5),
+INSTANTIATE_TEST_SUITE_P(Readers, BadInput, testing::Range<std::size_t>(0, Readers().size()),
                          [](const testing::TestParamInfo<std::size_t>& info) { return Readers()[info.param].name; });
 
 } // namespace
