@@ -25,7 +25,7 @@ constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 26;
 
 const SysColorResolver& systemColors()
 {
-    static const SysColorResolver resolver = [](int index) { return SysColor(index); };
+    static const SysColorResolver resolver = SysColor;
     return resolver;
 }
 
