@@ -17,11 +17,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import headlines_vs_configparser  # noqa: E402
 import net_figures  # noqa: E402
 
-# The benchmarks this table knows; any other bench_* binary is named at the end, not run.
-KNOWN = {"bench_parser", "bench_headlines", "bench_net", "bench_paint_ovalbutton", "bench_coldstart",
-         "bench_research"}
-
-
 def note(text=""):
     print(text, file=sys.stderr, flush=True)
 
@@ -136,14 +131,18 @@ def research(build, table):
               f"{small * 1000:.2f} us (1,000 entries)", large / small, "flat (at most 1.5x)", large / small <= 1.5)
 
 
+# The benchmarks this table knows, in its order; any other bench_* binary is named at the end, not run.
+PARTS = (("bench_coldstart", cold_start), ("bench_parser", parser), ("bench_headlines", headlines),
+         ("bench_net", network), ("bench_paint_ovalbutton", paint), ("bench_research", research))
+
+
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build"
     folder = os.path.join(build, "bench")
     present = {n for n in os.listdir(folder)
                if n.startswith("bench_") and os.path.isfile(os.path.join(folder, n)) and os.access(os.path.join(folder, n), os.X_OK)}
     table = Table()
-    for name, part in (("bench_coldstart", cold_start), ("bench_parser", parser), ("bench_headlines", headlines),
-                       ("bench_net", network), ("bench_paint_ovalbutton", paint), ("bench_research", research)):
+    for name, part in PARTS:
         if name in present:
             part(build, table)
         else:
@@ -159,7 +158,7 @@ def main():
                 break
     print(f"Machine: {model}, {os.cpu_count()} CPUs; load average {' '.join(load)} at the end of the run.\n")
     table.print()
-    unknown = sorted(present - KNOWN)
+    unknown = sorted(present - {name for name, _ in PARTS})
     if unknown:
         print(f"\nNot in the table (run alone): {', '.join(unknown)}")
     failed = [row[0] for row in table.rows if row[5] == "**no**"]

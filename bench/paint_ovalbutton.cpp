@@ -2,6 +2,7 @@
 // QImage in the same run: once as the bare drawing (our Paint on a canvas, the style's push-button
 // drawing) and once through each widget's whole paint path (QWidget::render).
 #include "platform/designfont.h"
+#include "platform/syscolor.h"
 #include "ui/qpaintercanvas.h"
 #include "ui/tovalbutton.h"
 
@@ -22,7 +23,7 @@ void setUpOval(qm::TOvalButton& button)
     button.SetBevelWidth(2);
     button.SetCaption(QStringLiteral("Close"));
     button.SetFont(qm::designFont(QStringLiteral("MS Sans Serif"), 11, true),
-                   qm::SystemColorValue(8));
+                   qm::SystemColorValue(qm::kColorWindowText));
 }
 
 void setUpPush(QPushButton& button)

@@ -28,8 +28,7 @@ BevelPanel::BevelPanel(QWidget* parent, ColorValue color)
 void BevelPanel::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    const auto resolve = [](int index) { return SysColor(index); };
-    painter.fillRect(rect(), colorFromRef(ResolveColor(m_color, resolve)));
+    painter.fillRect(rect(), colorFromRef(ResolveColor(m_color, SysColor)));
     const QColor shadow = colorFromRef(SysColor(kColorBtnShadow));
     const QColor light = colorFromRef(SysColor(kColorBtnHighlight));
     if (width() < 4 || height() < 4)

@@ -1,6 +1,7 @@
 #include "ui/colorconv.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace qm {
@@ -42,21 +43,22 @@ std::uint32_t lowByteOfRounded(double v)
     return static_cast<std::uint32_t>(r);
 }
 
-struct PairSolution {
-    int i = -1;
-    int j = -1;
+// Channels i and j of the centred colour a and of its stretched form q.
+struct ChannelPair {
+    double ai, aj, qi, qj;
 };
 
-// The first pair of the list whose two values differ by more than the tolerance.
-PairSolution firstDistinctPair(const ColorTriple& v)
+// The channels of the first pair of the list whose two values in v (a or q) differ by more than the
+// tolerance.
+std::optional<ChannelPair> firstDistinctPair(const ColorTriple& v, const ColorTriple& a, const ColorTriple& q)
 {
     for (const auto& pair : kPairs) {
         const auto i = static_cast<std::size_t>(pair[0]);
         const auto j = static_cast<std::size_t>(pair[1]);
         if (std::fabs(v[i] - v[j]) > kTolerance)
-            return {pair[0], pair[1]};
+            return ChannelPair{a[i], a[j], q[i], q[j]};
     }
-    return {};
+    return std::nullopt;
 }
 
 } // namespace
@@ -158,15 +160,10 @@ void RGB2HLS(const ColorTriple& rgbIn, ColorTriple& hls)
             }
         }
         hue = HueFromDarkest(x, q);
-        if (const PairSolution s = firstDistinctPair(a); s.i >= 0) {
-            const double ai = a[static_cast<std::size_t>(s.i)], aj = a[static_cast<std::size_t>(s.j)];
-            const double qi = q[static_cast<std::size_t>(s.i)], qj = q[static_cast<std::size_t>(s.j)];
-            sat = (ai - aj) / ((ai - 1.0) * qj - (aj - 1.0) * qi);
-        }
-        if (const PairSolution s = firstDistinctPair(q); s.i >= 0) {
-            const double ai = a[static_cast<std::size_t>(s.i)], aj = a[static_cast<std::size_t>(s.j)];
-            const double qi = q[static_cast<std::size_t>(s.i)], qj = q[static_cast<std::size_t>(s.j)];
-            lum = ((aj - 1.0) * qi - (ai - 1.0) * qj) / (qi - qj);
+        if (const auto p = firstDistinctPair(a, a, q))
+            sat = (p->ai - p->aj) / ((p->ai - 1.0) * p->qj - (p->aj - 1.0) * p->qi);
+        if (const auto p = firstDistinctPair(q, a, q)) {
+            lum = ((p->aj - 1.0) * p->qi - (p->ai - 1.0) * p->qj) / (p->qi - p->qj);
         } else {
             lum = a[0] - 1.0;
         }
@@ -185,15 +182,10 @@ void RGB2HLS(const ColorTriple& rgbIn, ColorTriple& hls)
         for (double& v : q)
             v = (v + 1.0) * g - 1.0;
         hue = HueFromDarkest(x, q);
-        if (const PairSolution s = firstDistinctPair(a); s.i >= 0) {
-            const double ai = a[static_cast<std::size_t>(s.i)], aj = a[static_cast<std::size_t>(s.j)];
-            const double qi = q[static_cast<std::size_t>(s.i)], qj = q[static_cast<std::size_t>(s.j)];
-            sat = (ai - aj) / ((aj + 1.0) * qi - (ai + 1.0) * qj);
-        }
-        if (const PairSolution s = firstDistinctPair(q); s.i >= 0) {
-            const double ai = a[static_cast<std::size_t>(s.i)], aj = a[static_cast<std::size_t>(s.j)];
-            const double qi = q[static_cast<std::size_t>(s.i)], qj = q[static_cast<std::size_t>(s.j)];
-            lum = ((aj + 1.0) * qi - (ai + 1.0) * qj) / (qi - qj);
+        if (const auto p = firstDistinctPair(a, a, q))
+            sat = (p->ai - p->aj) / ((p->aj + 1.0) * p->qi - (p->ai + 1.0) * p->qj);
+        if (const auto p = firstDistinctPair(q, a, q)) {
+            lum = ((p->aj + 1.0) * p->qi - (p->ai + 1.0) * p->qj) / (p->qi - p->qj);
         } else {
             lum = a[0] + 1.0;
         }

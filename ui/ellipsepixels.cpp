@@ -57,13 +57,6 @@ const std::vector<OutlinePixel>& outlinePixels(int width, int height)
     return cache.emplace(key, std::move(pixels)).first->second;
 }
 
-// How far counter-clockwise angle lies from start, in 0..360.
-double sweepFrom(double start, double angle)
-{
-    const double d = std::fmod(angle - start, 360.0);
-    return d < 0 ? d + 360.0 : d;
-}
-
 struct ArcKey {
     CanvasRect box;
     QPoint start;
@@ -86,6 +79,17 @@ QRectF EllipseStrokeRect(const CanvasRect& box)
     return QRectF(box.left, box.top, box.right - box.left - 1, box.bottom - box.top - 1);
 }
 
+QRect PixelRect(const CanvasRect& box)
+{
+    return QRect(box.left, box.top, box.right - box.left, box.bottom - box.top);
+}
+
+double SweepFrom(double start, double angle)
+{
+    const double d = std::fmod(angle - start, 360.0);
+    return d < 0 ? d + 360.0 : d;
+}
+
 const std::vector<QRect>& ArcRuns(const CanvasRect& box, QPoint start, QPoint end)
 {
     const ArcKey key{box, start, end};
@@ -101,13 +105,13 @@ const std::vector<QRect>& ArcRuns(const CanvasRect& box, QPoint start, QPoint en
     // pixel.
     const QPointF centre(box.left + (width - 1) / 2.0, box.top + (height - 1) / 2.0);
     const double from = polarAngle(centre, start);
-    double span = sweepFrom(from, polarAngle(centre, end));
+    double span = SweepFrom(from, polarAngle(centre, end));
     if (span == 0.0) // the same radial twice draws the whole ellipse
         span = 360.0;
     // Outline pixels come row by row, left to right, so neighbours in a row are neighbours here.
     std::vector<QRect> runs;
     for (const OutlinePixel& pixel : outlinePixels(width, height)) {
-        if (sweepFrom(from, pixel.angle) > span)
+        if (SweepFrom(from, pixel.angle) > span)
             continue;
         const QPoint at = pixel.offset + QPoint(box.left, box.top);
         if (!runs.empty() && runs.back().top() == at.y() && runs.back().left() + runs.back().width() == at.x())

@@ -19,6 +19,12 @@ inline constexpr int kMaxPixelArcSide = 2048;
 // through the centres of the box's first and last pixel columns and rows.
 QRectF EllipseStrokeRect(const CanvasRect& box);
 
+// The pixels of box as a QRect.
+QRect PixelRect(const CanvasRect& box);
+
+// How far counter-clockwise an angle lies from start, both in degrees, in 0..360.
+double SweepFrom(double start, double angle);
+
 // The outline pixels of the ellipse inscribed in box from the radial through start counter-clockwise
 // to the radial through end (the whole outline when both name the same radial), as horizontal runs
 // one pixel high. Worked out once per box and radials and kept; box sides at most kMaxPixelArcSide.

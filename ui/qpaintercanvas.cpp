@@ -13,13 +13,6 @@
 namespace qm {
 namespace {
 
-// How far counter-clockwise angle lies from start, in 0..360.
-double sweepFrom(double start, double angle)
-{
-    const double d = std::fmod(angle - start, 360.0);
-    return d < 0 ? d + 360.0 : d;
-}
-
 // Qt's arcs take the ellipse's parametric angle: the one at which the ellipse meets the radial
 // through p, in 0..360.
 double parametricAngle(const CanvasRect& box, QPointF centre, QPoint p)
@@ -83,7 +76,7 @@ void QPainterCanvas::arc(const CanvasRect& box, QPoint start, QPoint end)
     m_painter.setBrush(Qt::NoBrush);
     const QPointF centre(box.left + (width - 1) / 2.0, box.top + (height - 1) / 2.0);
     const double from = parametricAngle(box, centre, start);
-    double span = sweepFrom(from, parametricAngle(box, centre, end));
+    double span = SweepFrom(from, parametricAngle(box, centre, end));
     if (span == 0.0)
         span = 360.0;
     m_painter.drawArc(EllipseStrokeRect(box), static_cast<int>(std::lround(from * 16)),
@@ -123,15 +116,14 @@ void QPainterCanvas::fillRect(const CanvasRect& rect)
 {
     if (brush().style == CanvasStyle::Clear || rect.right <= rect.left || rect.bottom <= rect.top)
         return;
-    m_painter.fillRect(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top),
-                       colorFromRef(brush().color));
+    m_painter.fillRect(PixelRect(rect), colorFromRef(brush().color));
 }
 
 void QPainterCanvas::drawText(const QString& text, const CanvasRect& rect)
 {
     if (text.isEmpty() || rect.right <= rect.left || rect.bottom <= rect.top)
         return;
-    const QRect bounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    const QRect bounds = PixelRect(rect);
     const CaptionLayout& layout = CaptionLayout::Of(font(), text);
     const QRect cells(bounds.topLeft(), layout.ShownExtent());
     // The shown text is no wider than the stored one the rectangle was measured from, so clipping is
@@ -154,8 +146,7 @@ void QPainterCanvas::copyTransparent(const CanvasRect& dest, const QImage& image
     if (image.isNull() || src.right <= src.left || src.bottom <= src.top || dest.right <= dest.left
         || dest.bottom <= dest.top)
         return;
-    QImage part = image.copy(QRect(src.left, src.top, src.right - src.left, src.bottom - src.top))
-                      .convertToFormat(QImage::Format_ARGB32);
+    QImage part = image.copy(PixelRect(src)).convertToFormat(QImage::Format_ARGB32);
     const QRgb key = colorFromRef(transparent).rgb() & 0xFFFFFFu;
     const bool solid = brush().style == CanvasStyle::Solid;
     const QRgb fill = colorFromRef(brush().color).rgb();
@@ -166,7 +157,7 @@ void QPainterCanvas::copyTransparent(const CanvasRect& dest, const QImage& image
                 row[x] = solid ? fill : 0u;
         }
     }
-    m_painter.drawImage(QRect(dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top), part);
+    m_painter.drawImage(PixelRect(dest), part);
 }
 
 } // namespace qm

@@ -25,7 +25,7 @@ constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 26;
 
 const SysColorResolver& systemColors()
 {
-    static const SysColorResolver resolver = [](int index) { return SysColor(index); };
+    static const SysColorResolver resolver = SysColor;
     return resolver;
 }
 
@@ -74,13 +74,7 @@ TOvalButton::TOvalButton(QWidget* owner)
 
 TOvalButton::~TOvalButton() = default;
 
-void TOvalButton::SetBevelWidth(std::uint8_t value)
-{
-    if (value == m_bevelWidth)
-        return;
-    m_bevelWidth = value;
-    update();
-}
+void TOvalButton::SetBevelWidth(std::uint8_t value) { assign(m_bevelWidth, value); }
 
 void TOvalButton::SetColor(ColorValue value)
 {
@@ -128,61 +122,20 @@ void TOvalButton::SetGlyph(const QImage& image)
     update();
 }
 
-void TOvalButton::SetLayout(TButtonLayout value)
-{
-    if (value == m_layout)
-        return;
-    m_layout = value;
-    update();
-}
+void TOvalButton::SetLayout(TButtonLayout value) { assign(m_layout, value); }
 
-void TOvalButton::SetMargin(std::int32_t value)
-{
-    if (value == m_margin)
-        return;
-    m_margin = value;
-    update();
-}
+void TOvalButton::SetMargin(std::int32_t value) { assign(m_margin, value); }
 
-void TOvalButton::SetNumGlyphs(std::uint8_t value)
-{
-    if (value == m_numGlyphs)
-        return;
-    m_numGlyphs = value;
-    update();
-}
+void TOvalButton::SetNumGlyphs(std::uint8_t value) { assign(m_numGlyphs, value); }
 
-void TOvalButton::SetSpacing(std::int32_t value)
-{
-    if (value == m_spacing)
-        return;
-    m_spacing = value;
-    update();
-}
+void TOvalButton::SetSpacing(std::int32_t value) { assign(m_spacing, value); }
 
-void TOvalButton::SetTransparent(bool value)
-{
-    if (value == m_transparent)
-        return;
-    m_transparent = value;
-    update();
-}
+void TOvalButton::SetTransparent(bool value) { assign(m_transparent, value); }
 
-void TOvalButton::SetTransparentColor(ColorValue value)
-{
-    if (value == m_transparentColor)
-        return;
-    m_transparentColor = value;
-    update();
-}
+void TOvalButton::SetTransparentColor(ColorValue value) { assign(m_transparentColor, value); }
 
-void TOvalButton::SetCaption(const QString& caption)
-{
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    update(); // the caption's new extent moves everything
-}
+// The caption's new extent moves everything: the whole control is repainted.
+void TOvalButton::SetCaption(const QString& caption) { assign(m_caption, caption); }
 
 bool TOvalButton::InEllipse(int x, int y) const
 {

@@ -121,6 +121,15 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // What every plain property setter does: store a different value and ask for a repaint.
+    template <typename T>
+    void assign(T& member, const T& value)
+    {
+        if (member == value)
+            return;
+        member = value;
+        update();
+    }
     void updateBevelState();
     // Face drawing for quick feedback from the pointer handlers: an immediate repaint (a deferred
     // one when transparent, as the parent's background must come first).

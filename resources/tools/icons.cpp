@@ -20,7 +20,6 @@ QImage menuIcon(int index)
         p.translate(0, 4);
         QLinearGradient vane(0, 12, 0, 74);
         vane.setColorAt(0, Qt::white);
-        vane.setColorAt(1, kCreamDark);
         vane.setColorAt(1, QColor(0xD9, 0xC7, 0x9E));
         p.fillPath(quillVane(), vane);
         p.strokePath(quillVane(), QPen(QColor(0x8A, 0x76, 0x50), 4));
@@ -32,27 +31,15 @@ QImage menuIcon(int index)
         p.setPen(outline);
         p.setBrush(QColor(0xD8, 0xD8, 0xDC));
         p.drawRect(QRectF(1.5, 1.5, 8, 13));
-        QPainterPath door;
-        door.moveTo(1.5, 1.5);
-        door.lineTo(6.5, 3);
-        door.lineTo(6.5, 15.5);
-        door.lineTo(1.5, 14.5);
-        door.closeSubpath();
+        const QPainterPath door = closedPolygon({{1.5, 1.5}, {6.5, 3}, {6.5, 15.5}, {1.5, 14.5}});
         p.setPen(QPen(QColor(0x5A, 0x36, 0x16), 1));
         p.setBrush(QColor(0x9C, 0x62, 0x2E));
         p.drawPath(door);
         p.setPen(Qt::NoPen);
         p.setBrush(kGoldLight);
         p.drawEllipse(QPointF(5.3, 9), 0.8, 0.8);
-        QPainterPath arrow;
-        arrow.moveTo(8.5, 7);
-        arrow.lineTo(11.5, 7);
-        arrow.lineTo(11.5, 4.5);
-        arrow.lineTo(15.5, 8.5);
-        arrow.lineTo(11.5, 12.5);
-        arrow.lineTo(11.5, 10);
-        arrow.lineTo(8.5, 10);
-        arrow.closeSubpath();
+        const QPainterPath arrow =
+            closedPolygon({{8.5, 7}, {11.5, 7}, {11.5, 4.5}, {15.5, 8.5}, {11.5, 12.5}, {11.5, 10}, {8.5, 10}});
         p.setPen(QPen(QColor(0x1E, 0x6E, 0x2E), 1));
         p.setBrush(QColor(0x3C, 0xB0, 0x52));
         p.drawPath(arrow);
@@ -88,26 +75,14 @@ QImage menuIcon(int index)
         break;
     }
     case 3: { // open: a folder with its flap open
-        QPainterPath back;
-        back.moveTo(1, 3);
-        back.lineTo(5.5, 3);
-        back.lineTo(7, 4.5);
-        back.lineTo(13.5, 4.5);
-        back.lineTo(13.5, 13.5);
-        back.lineTo(1, 13.5);
-        back.closeSubpath();
+        const QPainterPath back = closedPolygon({{1, 3}, {5.5, 3}, {7, 4.5}, {13.5, 4.5}, {13.5, 13.5}, {1, 13.5}});
         p.setPen(QPen(QColor(0x8C, 0x5E, 0x08), 1));
         p.setBrush(QColor(0xD9, 0x9A, 0x1E));
         p.drawPath(back);
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
         p.drawRect(QRectF(3, 5.5, 9, 4));
-        QPainterPath flap;
-        flap.moveTo(3.5, 7.5);
-        flap.lineTo(15.5, 7.5);
-        flap.lineTo(13, 13.5);
-        flap.lineTo(1, 13.5);
-        flap.closeSubpath();
+        const QPainterPath flap = closedPolygon({{3.5, 7.5}, {15.5, 7.5}, {13, 13.5}, {1, 13.5}});
         QLinearGradient yellow(0, 7, 0, 14);
         yellow.setColorAt(0, QColor(0xFF, 0xD8, 0x66));
         yellow.setColorAt(1, QColor(0xF0, 0xB4, 0x2E));

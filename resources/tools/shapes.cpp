@@ -13,11 +13,8 @@ QPainterPath quillVane()
     p.cubicTo(26, 50, 48, 22, 84, 12);
     p.cubicTo(78, 36, 60, 62, 30, 74);
     // Two splits between the barbs make it a feather rather than a leaf.
-    QPainterPath splits;
-    splits.addPolygon(QPolygonF({QPointF(71, 49), QPointF(64, 52.5), QPointF(58.5, 44.5)}));
-    splits.closeSubpath();
-    splits.addPolygon(QPolygonF({QPointF(42.5, 30.5), QPointF(49.5, 26), QPointF(52.5, 36)}));
-    splits.closeSubpath();
+    QPainterPath splits = closedPolygon({{71, 49}, {64, 52.5}, {58.5, 44.5}});
+    splits.addPath(closedPolygon({{42.5, 30.5}, {49.5, 26}, {52.5, 36}}));
     return p.subtracted(splits);
 }
 
@@ -45,6 +42,14 @@ QPainterPath inkStroke()
     p.moveTo(18, 91);
     p.cubicTo(38, 85, 60, 94, 86, 85);
     return p;
+}
+
+QPainterPath closedPolygon(const QPolygonF& points)
+{
+    QPainterPath path;
+    path.addPolygon(points);
+    path.closeSubpath();
+    return path;
 }
 
 QImage transparentCanvas(int width, int height)

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QString>
 
 class QPainter;
@@ -27,6 +28,9 @@ QPainterPath quillVane();
 QPainterPath quillRachis();
 QPainterPath quillNib();
 QPainterPath inkStroke();
+
+// The outline through points, closed back to the first.
+QPainterPath closedPolygon(const QPolygonF& points);
 
 QImage transparentCanvas(int width, int height);
 // Antialiased drawing on a grid of the given size scaled to size pixels.

@@ -25,18 +25,12 @@ import tempfile
 import threading
 import time
 
-SKIPPED = 77
+from checks import Failures, finished, missing_tools, skipped
+
 NOBODY = 65534
 # Long enough for a loaded machine; every wait polls and goes on as soon as its condition holds.
 PATIENCE = 30.0
 POLL = 0.05
-
-
-class Failures(list):
-    def expect(self, condition, message):
-        if not condition:
-            self.append(message)
-        return condition
 
 
 def wait_for(condition, patience=PATIENCE):
@@ -264,14 +258,8 @@ if __name__ == "__main__":
     parser.add_argument("--build-cli", help="quillmark-cli of the build folder (cli)")
     parser.add_argument("--probe", help="the dialog folder probe (folders)")
     args = parser.parse_args()
-    missing = [tool for tool in ("dpkg-deb", "dpkg-query", "dpkg-shlibdeps", "readelf", "ldd")
-               if shutil.which(tool) is None]
-    if args.step == "folders" and os.geteuid() == 0 and shutil.which("setpriv") is None:
-        missing.append("setpriv")
-    if missing:
-        print("skipped: not installed: " + ", ".join(missing))
-        sys.exit(SKIPPED)
-    found = STEPS[args.step]()
-    for failure in found:
-        print("FAILED: " + failure)
-    sys.exit(1 if found else 0)
+    tools = ["dpkg-deb", "dpkg-query", "dpkg-shlibdeps", "readelf", "ldd"]
+    if args.step == "folders" and os.geteuid() == 0:
+        tools.append("setpriv")
+    missing = missing_tools(tools)
+    sys.exit(skipped(missing) if missing else finished(STEPS[args.step]()))

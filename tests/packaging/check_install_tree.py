@@ -10,25 +10,15 @@ import argparse
 import gzip
 import os
 import re
-import shutil
 import struct
 import subprocess
 import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-SKIPPED = 77
+from checks import Failures, finished, missing_tools, skipped
+
 ICON_SIZES = (16, 32, 48, 128)
-
-
-class Checks:
-    def __init__(self):
-        self.failures = []
-
-    def expect(self, condition, message):
-        if not condition:
-            self.failures.append(message)
-        return condition
 
 
 def png_size(path):
@@ -138,12 +128,10 @@ def check_man_page(c, prefix, version):
 
 
 def main():
-    needed = ("desktop-file-validate", "appstreamcli", "man")
-    missing = [tool for tool in needed if shutil.which(tool) is None]
+    missing = missing_tools(("desktop-file-validate", "appstreamcli", "man"))
     if missing:
-        print("skipped: not installed: " + ", ".join(missing))
-        return SKIPPED
-    c = Checks()
+        return skipped(missing)
+    c = Failures()
     with tempfile.TemporaryDirectory(prefix="quillmark-install-") as prefix:
         install = subprocess.run([args.cmake, "--install", args.build, "--prefix", prefix],
                                  capture_output=True, text=True)
@@ -156,9 +144,7 @@ def main():
         check_icons(c, prefix, args.app_id)
         check_metainfo(c, prefix, args.app_id, args.version)
         check_man_page(c, prefix, args.version)
-    for failure in c.failures:
-        print("FAILED: " + failure)
-    return 1 if c.failures else 0
+    return finished(c)
 
 
 if __name__ == "__main__":

@@ -94,7 +94,7 @@ TEST(OvalButton, NewButtonIsRaisedWithoutRingsAndTakesNoFocus)
 
     ColorValue light = 0;
     ColorValue dark = 0;
-    GetBevelColorsTenths(SysColor(kColorBtnFace), light, dark, 5, 4, [](int i) { return SysColor(i); });
+    GetBevelColorsTenths(SysColor(kColorBtnFace), light, dark, 5, 4, SysColor);
     EXPECT_EQ(button.HighlightColor(), light);
     EXPECT_EQ(button.ShadowColor(), dark);
 
