@@ -60,7 +60,7 @@ TEST_F(ResearchWindow, CancelChangesNothing)
 
 TEST_F(ResearchWindow, UnreachableSourceEmptiesTheListAndSaysTheDownloadFailed)
 {
-    SetSourcePageUrl("http://127.0.0.1:" + std::to_string(SharedRefusingPort()) + "/headlines.html");
+    SetSourcePageUrl(RefusingUrl("/headlines.html"));
     m_form->ListView1()->append("Stale", false);
 
     generate({kBusiness});

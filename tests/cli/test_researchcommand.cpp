@@ -66,7 +66,7 @@ TEST(ResearchCommand, NamesAFailedDownloadAndStillPrintsWhatArrived)
     EXPECT_EQ(broken.out, "First lesson\nSecond lesson\n");
     EXPECT_EQ(broken.err, "EIdConnClosedGracefully: Connection Closed Gracefully.\n");
 
-    const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(SharedRefusingPort()) + "/";
+    const std::string refusedUrl = RefusingUrl();
     const CliRun refused = RunResearch({"Education", "--url", refusedUrl});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");

@@ -122,7 +122,7 @@ const std::string kThreeItems = SourcePage({{"Misc", {"One", "Two", "Three"}}});
 
 const FailureCase kFailures[] = {
     {"UnreachableServerEmptiesTheListAndSaysSo",
-     [] { return "http://127.0.0.1:" + std::to_string(SharedRefusingPort()) + "/page.html"; },
+     [] { return RefusingUrl("/page.html"); },
      false, 0, 0, {}, kDownloadFailedText},
     {"SocketStackThatCannotStartEmptiesTheListAndSaysSo",
      [] { return std::string("http://127.0.0.1:1/page.html"); }, true, 0, 0, {}, kDownloadFailedText},
@@ -189,7 +189,7 @@ TEST_F(ResearchRunTest, NestedRunKeepsItsOwnListAndItsClosingText)
     // must not end under the outer run's plain "Done!".
     const std::string page = SourcePage({{"Business", Numbered("Outer headline", 20)}});
     LoopbackServer server({{ReadRequest(), Send(OkResponse(page))}});
-    const std::string unreachable = "http://127.0.0.1:" + std::to_string(SharedRefusingPort()) + "/";
+    const std::string unreachable = RefusingUrl();
 
     Recorder nestedFrontEnd;
     int walkPumps = 0;

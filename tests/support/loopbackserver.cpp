@@ -327,4 +327,9 @@ int SharedRefusingPort()
     return port.port();
 }
 
+std::string RefusingUrl(const std::string& path)
+{
+    return "http://127.0.0.1:" + std::to_string(SharedRefusingPort()) + path;
+}
+
 } // namespace qm::test

@@ -73,6 +73,8 @@ private:
 // A refusing port that stays taken until the test process ends, for tests that only need an address
 // nobody answers on.
 int SharedRefusingPort();
+// An http URL of the given path on that port.
+std::string RefusingUrl(const std::string& path = "/");
 
 class LoopbackServer final {
 public:
