@@ -16,6 +16,7 @@ int runFetch(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runResearch(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runQmkExport(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& err);
+int runQmkMerge(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 
 // One suggestion per line, as parse and research print them: a backslash, CR and LF inside the
 // caption are written as \\, \r and \n, so that every caption stays on its line.
