@@ -4,18 +4,13 @@
 #include "platform/utf8text.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <ostream>
-#include <sstream>
 #include <string>
 
 namespace qm::cli {
 namespace {
-
-constexpr std::array<std::pair<std::string_view, ListFormat>, 4> kFormats = {
-    {{"text", ListFormat::text}, {"md", ListFormat::md}, {"csv", ListFormat::csv}, {"json", ListFormat::json}}};
 
 struct Lengths {
     std::size_t characters = 0;
@@ -27,17 +22,17 @@ Lengths lengthsOf(std::string_view caption)
     Lengths lengths;
     // Every byte of the UTF-8 text that does not continue a character starts one.
     for (const char c : utf8Text(caption))
-        lengths.characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        lengths.characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
     bool inWord = false;
     for (const char c : caption) {
         const bool blank = c == ' ' || (c >= '\t' && c <= '\r');
-        lengths.words += !blank && !inWord;
+        lengths.words += !blank && !inWord ? 1 : 0;
         inWord = !blank;
     }
     return lengths;
 }
 
-// A CSV field: quoted, with its quotes doubled, when it holds a quote, a comma, a CR or an LF.
+// A CSV field: in quotes, its own quotes doubled, when it holds a quote, a comma, a CR or an LF.
 void writeCsvField(std::ostream& out, std::string_view field)
 {
     if (field.find_first_of("\",\r\n") == std::string_view::npos) {
@@ -71,17 +66,16 @@ void writeJson(std::ostream& out, const std::vector<Suggestion>& items, bool len
 bool takeListOptions(std::string_view command, Args args, ListOptions& options,
                      std::vector<std::string_view>& rest, std::ostream& err)
 {
+    static const std::map<std::string_view, ListFormat> formats = {
+        {"text", ListFormat::text}, {"md", ListFormat::md}, {"csv", ListFormat::csv}, {"json", ListFormat::json}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--format") {
-            const auto* found = i + 1 < args.size()
-                ? std::ranges::find(kFormats, args[i + 1], &std::pair<std::string_view, ListFormat>::first)
-                : kFormats.end();
-            if (found == kFormats.end()) {
+            const auto found = i + 1 < args.size() ? formats.find(args[++i]) : formats.end();
+            if (found == formats.end()) {
                 err << command << ": --format takes text, md, csv or json\n";
                 return false;
             }
             options.format = found->second;
-            ++i;
         } else if (args[i] == "--ticked" && options.withTicks) {
             options.ticked = true;
         } else if (args[i] == "--dedupe") {
@@ -117,47 +111,32 @@ void writeList(std::ostream& out, std::vector<Suggestion> items, const ListOptio
         dedupeItems(items);
     if (options.ticked)
         std::erase_if(items, [](const Suggestion& item) { return !item.checked; });
-    if (options.format == ListFormat::json) {
-        writeJson(out, items, options.lengths);
-        return;
-    }
+    if (options.format == ListFormat::json)
+        return writeJson(out, items, options.lengths);
     if (options.format == ListFormat::csv)
         out << (options.lengths ? "checked,caption,characters,words\r\n" : "checked,caption\r\n");
-    std::ostringstream line;
-    std::string_view escaped;
     for (const Suggestion& item : items) {
         const Lengths l = options.lengths ? lengthsOf(item.caption) : Lengths{};
-        switch (options.format) {
-        case ListFormat::text:
+        const char tick = item.checked ? '1' : '0';
+        if (options.format == ListFormat::csv) {
+            out << tick << ',';
+            writeCsvField(out, item.caption);
+            if (options.lengths)
+                out << ',' << l.characters << ',' << l.words;
+            out << "\r\n";
+        } else if (options.format == ListFormat::md) {
+            out << (!options.withTicks ? "- " : item.checked ? "- [x] " : "- [ ] ");
+            writeCaption(out, item.caption, !options.lengths ? std::string("\n")
+                : " (" + std::to_string(l.characters) + " characters, " + std::to_string(l.words) + " words)\n");
+        } else {
             if (options.withTicks)
-                out << (item.checked ? '1' : '0') << '\t';
+                out << tick << '\t';
             if (options.lengths)
                 out << l.characters << '\t' << l.words << '\t';
             if (options.withTicks)
                 out << item.caption << '\n';
             else
                 writeCaption(out, item.caption);
-            break;
-        case ListFormat::md:
-            out << (!options.withTicks ? "- " : item.checked ? "- [x] " : "- [ ] ");
-            if (!options.lengths) {
-                writeCaption(out, item.caption);
-                break;
-            }
-            line.str({});
-            writeCaption(line, item.caption);
-            escaped = line.view();
-            escaped.remove_suffix(1); // its line feed
-            out << escaped << " (" << l.characters << " characters, " << l.words << " words)\n";
-            break;
-        case ListFormat::csv:
-            out << (item.checked ? '1' : '0') << ',';
-            writeCsvField(out, item.caption);
-            if (options.lengths)
-                out << ',' << l.characters << ',' << l.words;
-            out << "\r\n";
-            break;
-        case ListFormat::json: break;
         }
     }
 }

@@ -15,39 +15,24 @@ constexpr std::array<char16_t, 32> kCp1252High = {
 
 bool isUtf8(std::string_view bytes)
 {
-    for (std::size_t i = 0; i < bytes.size();) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
+        if (lead < 0x80)
             continue;
-        }
         // The bytes that follow the lead, and the range of the first of them: the narrower ranges
         // after E0, ED, F0 and F4 shut out overlong forms, surrogates and code points past U+10FFFF.
-        std::size_t more = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            more = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            more = 2;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            more = 3;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
+        const std::size_t more = lead < 0xC2 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : lead < 0xF5 ? 3 : 0;
+        if (more == 0 || bytes.size() - i <= more)
             return false;
-        }
-        if (bytes.size() - i <= more)
-            return false;
-        for (std::size_t k = 1; k <= more; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if (next < low || next > high)
+        unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        for (const char c : bytes.substr(i + 1, more)) {
+            if (static_cast<unsigned char>(c) < low || static_cast<unsigned char>(c) > high)
                 return false;
             low = 0x80;
             high = 0xBF;
         }
-        i += more + 1;
+        i += more;
     }
     return true;
 }
@@ -63,16 +48,13 @@ std::string utf8Text(std::string_view bytes)
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         const char32_t code = b >= 0x80 && b <= 0x9F ? kCp1252High[b - 0x80] : b;
-        if (code < 0x80) {
-            text += static_cast<char>(code);
-        } else if (code < 0x800) {
-            text += static_cast<char>(0xC0 | (code >> 6));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            text += static_cast<char>(0xE0 | (code >> 12));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        }
+        const auto unit = [](char32_t bits) { return static_cast<char>(bits); };
+        if (code < 0x80)
+            text += unit(code);
+        else if (code < 0x800)
+            text.append({unit(0xC0 | code >> 6), unit(0x80 | (code & 0x3F))});
+        else
+            text.append({unit(0xE0 | code >> 12), unit(0x80 | (code >> 6 & 0x3F)), unit(0x80 | (code & 0x3F))});
     }
     return text;
 }
