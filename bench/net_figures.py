@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The network figures: quillmark-cli fetch against curl on a 48 MiB body over loopback (wall time,
-median of 5, and quillmark-cli's peak memory above its idle size), then the 4-byte-chunk download
-from bench_net at 1 to 8 MiB. Usage: bench/net_figures.py [BUILD_DIR]  (default: build)
+median of 7, alternating), the peak memory of both for that body and for 1 GiB, then the 4-byte-chunk
+download from bench_net at 1 to 8 MiB. Usage: bench/net_figures.py [BUILD_DIR]  (default: build)
 
 Peak memory is read through GNU time: a child started straight from Python would count Python's
 own resident pages in its high-water mark."""
@@ -13,7 +13,8 @@ import sys
 import time
 
 BODY = 48 * 1024 * 1024
-ROUNDS = 5
+ROUNDS = 7
+HUGE = 1024 * 1024 * 1024
 
 
 def run(argv):
@@ -32,27 +33,33 @@ def peak_kib(argv):
 
 def measure(build, report=print):
     """Runs both parts and returns their figures: per framing the medians (ms) of curl and of the cli
-    and the cli's peak above idle minus the body (MiB), and bench_net's ms per MiB (real time)."""
+    and both peaks (MiB) at 48 MiB and at 1 GiB, and bench_net's ms per MiB (real time)."""
     figures = {"download": {}, "chunks": {}}
     cli = os.path.join(build, "quillmark-cli")
     server = subprocess.Popen([os.path.join(build, "bench", "net_serve")], stdout=subprocess.PIPE, text=True)
     try:
         base = f"http://127.0.0.1:{server.stdout.readline().strip()}"
-        idle = peak_kib([cli, "fetch", f"{base}/length/0"])
-        report(f"48 MiB body over loopback, median of {ROUNDS} (wall ms); quillmark-cli idle peak {idle / 1024:.1f} MiB")
-        report(f"{'framing':<14}{'curl':>9}{'cli':>9}{'ratio':>8}{'cli peak MiB':>14}{'above idle - body':>19}")
+        report(f"48 MiB body over loopback, median of {ROUNDS} (wall ms); peak resident MiB at 48 MiB and 1 GiB")
+        report(f"{'framing':<10}{'curl':>8}{'cli':>8}{'ratio':>7}{'curl peak':>11}{'cli peak':>10}"
+               f"{'1 GiB curl':>12}{'1 GiB cli':>11}")
         for framing in ("length", "close"):
             url = f"{base}/{framing}/{BODY}"
-            run(["curl", "-s", "-o", "/dev/null", url])  # the server builds the answer once
+            run(["curl", "-s", "-o", "/dev/null", url])  # a warm-up of both
+            run([cli, "fetch", url])
             curl, ours = [], []
             for _ in range(ROUNDS):
                 curl.append(run(["curl", "-s", "-o", "/dev/null", url]))
                 ours.append(run([cli, "fetch", url]))
             c, q = statistics.median(curl) * 1000, statistics.median(ours) * 1000
-            peak = peak_kib([cli, "fetch", url])
-            over = (peak - idle) / 1024 - BODY / 2**20
-            figures["download"][framing] = {"curl": c, "cli": q, "over": over}
-            report(f"{framing:<14}{c:>9.1f}{q:>9.1f}{q / c:>8.2f}{peak / 1024:>14.1f}{over:>19.1f}")
+            huge = f"{base}/{framing}/{HUGE}"
+            f = {"curl": c, "cli": q,
+                 "curl_peak": peak_kib(["curl", "-s", "-o", "/dev/null", url]) / 1024,
+                 "peak": peak_kib([cli, "fetch", url]) / 1024,
+                 "curl_huge_peak": peak_kib(["curl", "-s", "-o", "/dev/null", huge]) / 1024,
+                 "huge_peak": peak_kib([cli, "fetch", huge]) / 1024}
+            figures["download"][framing] = f
+            report(f"{framing:<10}{c:>8.1f}{q:>8.1f}{q / c:>7.2f}{f['curl_peak']:>11.1f}{f['peak']:>10.1f}"
+                   f"{f['curl_huge_peak']:>12.1f}{f['huge_peak']:>11.1f}")
     finally:
         server.kill()
         server.wait()

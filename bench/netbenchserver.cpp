@@ -12,27 +12,42 @@
 namespace qm::bench {
 namespace {
 
+// The body byte at offset i is 'a' + i % 26; a block of whole alphabets is sent again and again, so
+// that a body of any size costs no memory.
+const std::string& BodyBlock()
+{
+    static const std::string block = [] {
+        std::string bytes(26 * 40960, '\0');
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>('a' + i % 26);
+        return bytes;
+    }();
+    return block;
+}
+
 std::string Body(std::size_t size)
 {
-    std::string body(size, '\0');
-    for (std::size_t i = 0; i < size; ++i)
-        body[i] = static_cast<char>('a' + i % 26);
+    std::string body;
+    for (body.reserve(size); body.size() < size;)
+        body.append(BodyBlock(), 0, std::min(BodyBlock().size(), size - body.size()));
     return body;
 }
 
-std::string MakeAnswer(const std::string& path)
+using Answer = NetBenchServer::Answer;
+
+Answer MakeAnswer(const std::string& path)
 {
     const std::size_t slash = path.find('/', 1);
     if (slash == std::string::npos)
-        return "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+        return {"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"};
     const std::string mode = path.substr(1, slash - 1);
     const std::size_t size = std::strtoull(path.c_str() + slash + 1, nullptr, 10);
-    const std::string body = Body(size);
     if (mode == "length")
-        return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n" + body;
+        return {"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n", size};
     if (mode == "close")
-        return "HTTP/1.1 200 OK\r\n\r\n" + body;
+        return {"HTTP/1.1 200 OK\r\n\r\n", size};
     if (mode == "chunked4") {
+        const std::string body = Body(size);
         std::string answer = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
         answer.reserve(answer.size() + size / 4 * 9 + 16);
         for (std::size_t i = 0; i < size; i += 4) {
@@ -41,9 +56,23 @@ std::string MakeAnswer(const std::string& path)
             answer.append(body, i, n);
             answer += "\r\n";
         }
-        return answer + "0\r\n\r\n";
+        return {answer + "0\r\n\r\n"};
     }
-    return "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+    return {"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"};
+}
+
+bool SendAll(int connection, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::send(connection, data, size, MSG_NOSIGNAL);
+        if (n <= 0 && errno != EINTR)
+            return false;
+        if (n > 0) {
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -90,7 +119,7 @@ void NetBenchServer::run()
     }
 }
 
-const std::string& NetBenchServer::answer(const std::string& path)
+const NetBenchServer::Answer& NetBenchServer::answer(const std::string& path)
 {
     const std::lock_guard lock(m_mutex);
     auto found = m_answers.find(path);
@@ -113,15 +142,11 @@ void NetBenchServer::serve(int connection)
     }
     const std::size_t start = request.find(' ') + 1;
     const std::string path = request.substr(start, request.find(' ', start) - start);
-    const std::string& bytes = answer(path);
-    std::size_t sent = 0;
-    while (sent < bytes.size()) {
-        const ssize_t n = ::send(connection, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0 && errno != EINTR)
-            break;
-        if (n > 0)
-            sent += static_cast<std::size_t>(n);
-    }
+    const Answer& reply = answer(path);
+    const std::string& block = BodyBlock();
+    bool sending = SendAll(connection, reply.head.data(), reply.head.size());
+    for (std::size_t sent = 0; sending && sent < reply.streamed; sent += block.size())
+        sending = SendAll(connection, block.data(), std::min(block.size(), reply.streamed - sent));
     // A normal close once the client is done: read until its close (or a second of silence).
     ::shutdown(connection, SHUT_WR);
     pollfd fd{connection, POLLIN, 0};

@@ -16,10 +16,11 @@ int runFetch(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runResearch(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runQmkExport(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& err);
+int runQmkMerge(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 
 // One suggestion per line, as parse and research print them: a backslash, CR and LF inside the
-// caption are written as \\, \r and \n, so that every caption stays on its line.
-void writeCaption(std::ostream& out, std::string_view caption);
+// caption are written as \\, \r and \n, so that every caption stays on its line (ended by end).
+void writeCaption(std::ostream& out, std::string_view caption, std::string_view end = "\n");
 
 // A failed fetch or research run on standard error, as both name it: "<ExceptionClass>: <message>"
 // for the network family and the conversion error, "Error: <message>" for anything else.

@@ -1,17 +1,54 @@
-// quillmark-cli fetch URL: one GET of URL, the body to standard output exactly as it came. A failure
-// is named on standard error as "<ExceptionClass>: <message>" (exit status 1), and whatever body
-// bytes arrived before it are still written out.
+// quillmark-cli fetch URL: one GET of URL, the body to standard output exactly as it came, each
+// portion as soon as it arrives: nothing is held, whatever the body's size. A failure is named on
+// standard error as "<ExceptionClass>: <message>" (exit status 1); the body bytes that arrived before
+// it are out already.
 #include "cli/commands.h"
 
 #include "net/econverterror.h"
 #include "net/eidexception.h"
 #include "net/tidhttp.h"
-#include "net/tmemorystream.h"
+#include "net/tstream.h"
 
 #include <exception>
+#include <limits>
 #include <ostream>
+#include <stdexcept>
 
 namespace qm::cli {
+namespace {
+
+// A sink that passes every byte on to an output at once and keeps none. It only goes forward: its
+// size and position are the bytes written so far, and it cannot be read back.
+class OutputSink final : public TStream {
+public:
+    explicit OutputSink(std::ostream& out) : m_out(out) {}
+
+    std::int64_t Size() const override { return m_written; }
+    std::int64_t Position() const override { return m_written; }
+    void SetPosition(std::int64_t position) override { StayAt(position); }
+    void SetSize(std::int64_t size) override { StayAt(size); }
+    std::size_t Read(char*, std::size_t) override { return 0; }
+    void Write(const char* data, std::size_t size) override
+    {
+        m_out.write(data, static_cast<std::streamsize>(size));
+        m_out.flush();
+        if (!m_out)
+            throw std::runtime_error("cannot write to standard output");
+        m_written += static_cast<std::int64_t>(size);
+    }
+
+private:
+    void StayAt(std::int64_t offset) const
+    {
+        if (offset != m_written)
+            throw std::logic_error("an output cannot go back or be cut");
+    }
+
+    std::ostream& m_out;
+    std::int64_t m_written = 0;
+};
+
+} // namespace
 
 void writeFailure(std::ostream& err, const std::exception_ptr& failure)
 {
@@ -22,7 +59,7 @@ void writeFailure(std::ostream& err, const std::exception_ptr& failure)
     } catch (const EConvertError& e) {
         err << e.ClassName() << ": " << e.what() << '\n';
     } catch (const std::exception& e) {
-        // Nothing of the network family: out of memory, most likely.
+        // Nothing of the network family: the output failed, or out of memory.
         err << "Error: " << e.what() << '\n';
     } catch (...) {
         err << "Error: unknown failure\n";
@@ -35,19 +72,18 @@ int runFetch(Args args, std::istream&, std::ostream& out, std::ostream& err)
         err << "usage: quillmark-cli fetch URL\n";
         return 2;
     }
-    TMemoryStream sink;
-    int status = 0;
+    OutputSink sink(out);
     try {
         TIdHTTP http;
+        // Nothing is held, so no body is too large; larger receive portions mean fewer calls.
+        http.SetMaxBodyBytes(std::numeric_limits<std::int64_t>::max());
+        http.SetRecvBufferSize(1 << 18);
         http.GetDocument(args[0], sink);
     } catch (const std::exception&) {
         writeFailure(err, std::current_exception());
-        status = 1;
+        return 1;
     }
-    const std::string_view body = sink.Bytes();
-    out.write(body.data(), static_cast<std::streamsize>(body.size()));
-    out.flush();
-    return status;
+    return 0;
 }
 
 } // namespace qm::cli

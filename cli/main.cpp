@@ -21,6 +21,7 @@ constexpr std::array kCommands = {
     Command{"research", "research KEY [--url URL]        download the source page and list its suggestions", qm::cli::runResearch},
     Command{"qmk-export", "qmk-export FILE                 the items of a headline file, \"1<TAB>caption\" per line", qm::cli::runQmkExport},
     Command{"qmk-import", "qmk-import FILE      < items    write a headline file from such lines", qm::cli::runQmkImport},
+    Command{"qmk-merge", "qmk-merge OUT IN...             one headline file of the inputs' items, each caption once", qm::cli::runQmkMerge},
 };
 
 int usage(std::ostream& err)
@@ -28,6 +29,7 @@ int usage(std::ostream& err)
     err << "usage: quillmark-cli COMMAND [ARGS]\n";
     for (const Command& c : kCommands)
         err << "  " << c.usage << '\n';
+    err << "research and qmk-export take --format text|md|csv|json, --dedupe and --lengths; qmk-export --ticked\n";
     return 2;
 }
 

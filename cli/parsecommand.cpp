@@ -16,10 +16,10 @@ constexpr std::size_t kMaxPageBytes = std::size_t{256} << 20;
 
 } // namespace
 
-void writeCaption(std::ostream& out, std::string_view caption)
+void writeCaption(std::ostream& out, std::string_view caption, std::string_view end)
 {
     std::string line;
-    line.reserve(caption.size() + 1);
+    line.reserve(caption.size() + end.size());
     for (const char c : caption) {
         switch (c) {
         case '\\': line += "\\\\"; break;
@@ -28,7 +28,7 @@ void writeCaption(std::ostream& out, std::string_view caption)
         default: line += c;
         }
     }
-    line += '\n';
+    line += end;
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 

@@ -1,5 +1,7 @@
-// qmk-export and qmk-import: headline files as lines of "1<TAB>caption" (ticked) or "0<TAB>caption".
+// qmk-export and qmk-import: headline files as lines of "1<TAB>caption" (ticked) or "0<TAB>caption"
+// (or another list format); qmk-merge: headline files into one.
 #include "cli/commands.h"
+#include "cli/listoutput.h"
 
 #include "headlines/headlinefile.h"
 #include "platform/profilefile.h"
@@ -9,6 +11,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace qm::cli {
 namespace {
@@ -35,19 +38,22 @@ bool readBounded(std::istream& in, std::size_t maxBytes, std::string& out)
 
 int runQmkExport(Args args, std::istream&, std::ostream& out, std::ostream& err)
 {
-    if (args.size() != 1) {
-        err << "usage: quillmark-cli qmk-export FILE\n";
+    ListOptions options;
+    std::vector<std::string_view> rest;
+    if (!takeListOptions("qmk-export", args, options, rest, err))
+        return 2;
+    if (rest.size() != 1) {
+        err << "usage: quillmark-cli qmk-export FILE [--format text|md|csv|json] [--ticked] [--dedupe] [--lengths]\n";
         return 2;
     }
     VectorSuggestions items;
     try {
-        openHeadlineFile(pathArgument(args[0]), items);
+        openHeadlineFile(pathArgument(rest[0]), items);
     } catch (const std::exception& failure) {
         err << "qmk-export: " << failure.what() << '\n';
         return 1;
     }
-    for (const Suggestion& item : items.items())
-        out << (item.checked ? '1' : '0') << '\t' << item.caption << '\n';
+    writeList(out, items.items(), options);
     return out ? 0 : 1;
 }
 
@@ -87,6 +93,43 @@ int runQmkImport(Args args, std::istream& in, std::ostream&, std::ostream& err)
         saveHeadlineFile(items, pathArgument(args[0]));
     } catch (const std::exception& failure) {
         err << "qmk-import: " << failure.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int runQmkMerge(Args args, std::istream&, std::ostream&, std::ostream& err)
+{
+    if (args.size() < 2) {
+        err << "usage: quillmark-cli qmk-merge OUT IN...\n";
+        return 2;
+    }
+    const std::filesystem::path output = pathArgument(args[0]);
+    std::vector<Suggestion> items;
+    for (const std::string_view input : args.subspan(1)) {
+        // The same file under another name or through a link counts too; an output not there yet is none.
+        std::error_code noOutput;
+        if (std::filesystem::equivalent(output, pathArgument(input), noOutput)) {
+            err << "qmk-merge: the output " << args[0] << " is also the input " << input << '\n';
+            return 1;
+        }
+        VectorSuggestions file;
+        try {
+            openHeadlineFile(pathArgument(input), file);
+        } catch (const std::exception& failure) {
+            err << "qmk-merge: " << failure.what() << '\n';
+            return 1;
+        }
+        items.insert(items.end(), file.items().begin(), file.items().end());
+    }
+    dedupeItems(items);
+    VectorSuggestions merged;
+    for (const Suggestion& item : items)
+        merged.append(item.caption, item.checked);
+    try {
+        saveHeadlineFile(merged, output);
+    } catch (const std::exception& failure) {
+        err << "qmk-merge: " << failure.what() << '\n';
         return 1;
     }
     return 0;

@@ -1,8 +1,10 @@
-// quillmark-cli research KEY [--url URL]: a research run without a window. The same download, trim,
-// text box and parse as "Generate Effective Headlines", the suggestions printed as parse prints them.
+// quillmark-cli research KEY [--url URL] [list options]: a research run without a window. The same
+// download, trim, text box and parse as "Generate Effective Headlines", the suggestions printed as
+// parse prints them, or in another list format.
 // A failed download is named on standard error as "<ExceptionClass>: <message>" (exit status 1); the
 // suggestions of whatever arrived before it are still printed.
 #include "cli/commands.h"
+#include "cli/listoutput.h"
 
 #include "headlines/suggestionlist.h"
 #include "research/researchrun.h"
@@ -13,6 +15,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace qm::cli {
 namespace {
@@ -29,7 +32,7 @@ public:
 
 int usage(std::ostream& err)
 {
-    err << "usage: quillmark-cli research KEY [--url URL]\n";
+    err << "usage: quillmark-cli research KEY [--url URL] [--format text|md|csv|json] [--dedupe] [--lengths]\n";
     return 2;
 }
 
@@ -37,15 +40,19 @@ int usage(std::ostream& err)
 
 int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
 {
+    ListOptions options{.withTicks = false};
+    std::vector<std::string_view> rest;
+    if (!takeListOptions("research", args, options, rest, err))
+        return 2;
     std::optional<std::string_view> key;
     std::string url = SourcePageUrl();
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--url") {
-            if (++i == args.size())
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == "--url") {
+            if (++i == rest.size())
                 return usage(err);
-            url = args[i];
+            url = rest[i];
         } else if (!key) {
-            key = args[i];
+            key = rest[i];
         } else {
             return usage(err);
         }
@@ -65,8 +72,7 @@ int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
     } catch (...) {
         failure = std::current_exception(); // the socket stack could not start, or out of memory
     }
-    for (const Suggestion& item : suggestions.items())
-        writeCaption(out, item.caption);
+    writeList(out, suggestions.items(), options);
     out.flush();
     if (run.ListFull())
         err << "research: the list stops at " << kMaxSuggestions << " suggestions\n";

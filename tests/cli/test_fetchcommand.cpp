@@ -48,6 +48,18 @@ TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
     EXPECT_EQ(refused.err, "EIdSocketError: Socket Error # 10061\r\nConnection refused.\n");
 }
 
+TEST(FetchCommand, AnOutputThatTakesNothingIsAFailure)
+{
+    LoopbackServer server({{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nbody")}});
+    const std::string url = server.url();
+    const std::vector<std::string_view> args{url};
+    std::istringstream in;
+    std::ostringstream full, err;
+    full.setstate(std::ios::badbit);
+    EXPECT_EQ(cli::runFetch(args, in, full, err), 1);
+    EXPECT_EQ(err.str(), "Error: cannot write to standard output\n");
+}
+
 TEST(FetchCommand, WantsExactlyOneUrl)
 {
     EXPECT_EQ(RunFetch({}).status, 2);

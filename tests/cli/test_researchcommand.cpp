@@ -80,8 +80,31 @@ TEST(ResearchCommand, WantsOneKeyAndAUrlAfterUrl)
         const CliRun run = RunResearch(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, "usage: quillmark-cli research KEY [--url URL]\n");
+        EXPECT_EQ(run.err, "usage: quillmark-cli research KEY [--url URL] [--format text|md|csv|json] [--dedupe] [--lengths]\n");
     }
+}
+
+TEST(ResearchCommand, ListsInTheChosenFormatWithoutTicks)
+{
+    auto server = LoopbackServer::ServingPage(SourcePage({{"Misc", {"Tips, tricks", "TIPS, Tricks", "Back\\slash"}}}));
+    const std::string url = server->url();
+    struct Case {
+        std::vector<std::string_view> options;
+        std::string out;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"--format", "md"}, "- Tips, tricks\n- TIPS, Tricks\n- Back\\\\slash\n"},
+             {{"--dedupe", "--format", "csv"}, "checked,caption\r\n0,\"Tips, tricks\"\r\n0,Back\\slash\r\n"},
+             {{"--lengths", "--dedupe"}, "12\t2\tTips, tricks\n10\t1\tBack\\\\slash\n"},
+         }) {
+        std::vector<std::string_view> args{"Misc", "--url", url};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CliRun run = RunResearch(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
+    // Ticks belong to headline files.
+    EXPECT_EQ(RunResearch({"Misc", "--url", url, "--ticked"}).status, 2);
 }
 
 // --- The shipped page -------------------------------------------------------------------------
