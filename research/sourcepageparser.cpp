@@ -83,59 +83,6 @@ private:
     std::size_t m_hit = npos;
 };
 
-// The cleaning passes work in place: each keeps a stack of the bytes written so far and drops a
-// match as soon as its last byte arrives. Removing "\r\n" or "&amp;" can only expose a new match
-// that ends at the next byte, and neither pattern overlaps itself, so the order of removal does not
-// change the result, and this single pass gives what repeated searches from the start give.
-void removeLineBreaks(std::string& text)
-{
-    if (text.find("\r\n") == npos)
-        return;
-    std::size_t kept = 0;
-    for (const char c : text) {
-        text[kept++] = c;
-        if (c == '\n' && kept >= 2 && text[kept - 2] == '\r')
-            kept -= 2;
-    }
-    text.resize(kept);
-}
-
-void removeAmpersandEntities(std::string& text)
-{
-    if (text.find('&') == npos)
-        return;
-    const std::size_t n = kAmpersandEntity.size();
-    std::size_t kept = 0;
-    for (const char c : text) {
-        text[kept++] = c;
-        if (c == ';' && kept >= n && text[kept - n] == '&' && asciiLower(text[kept - n + 1]) == 'a'
-            && asciiLower(text[kept - n + 2]) == 'm' && asciiLower(text[kept - n + 3]) == 'p')
-            kept -= n;
-    }
-    text.resize(kept);
-}
-
-// "   " -> " " and then "  " -> " ", each until none is left, make every run of spaces one space.
-void collapseSpaces(std::string& text)
-{
-    if (text.find("  ") == npos)
-        return;
-    std::size_t kept = 0;
-    for (const char c : text) {
-        if (c == ' ' && kept > 0 && text[kept - 1] == ' ')
-            continue;
-        text[kept++] = c;
-    }
-    text.resize(kept);
-}
-
-void cleanInPlace(std::string& text)
-{
-    removeLineBreaks(text);
-    removeAmpersandEntities(text);
-    collapseSpaces(text);
-}
-
 // Whether cleaning could change the entry at all; most entries need no copy. A lone CR (as the
 // one before the LF that precedes the next "<li>") changes nothing.
 bool needsCleaning(std::string_view entry)
@@ -143,28 +90,58 @@ bool needsCleaning(std::string_view entry)
     return entry.find("\r\n") != npos || entry.find('&') != npos || entry.find("  ") != npos;
 }
 
-// The caption of one entry: cleaned, cut before its first "</a>", the text after the last ">" of
-// what is left. `scratch` is reused from entry to entry.
-std::string_view captionOf(std::string_view entry, std::string& scratch)
+// The entry cleaned (CR LF pairs and "&amp;" removed, then runs of spaces made one) and cut before
+// its first "</a>"; empty when it holds none. `scratch` is reused from entry to entry.
+std::string_view linkTextOf(std::string_view entry, std::string& scratch)
 {
     std::string_view cleaned = entry;
     if (needsCleaning(entry)) {
         try {
-            scratch.assign(entry);
-            cleanInPlace(scratch);
+            scratch = ReplaceAllNoCase(entry, "\r\n", "");
+            scratch = ReplaceAllNoCase(scratch, kAmpersandEntity, "");
+            scratch = ReplaceAllNoCase(scratch, "   ", " ");
+            scratch = ReplaceAllNoCase(scratch, "  ", " ");
         } catch (const std::exception&) {
             return {}; // a cleaning that fails leaves the entry empty
         }
         cleaned = scratch;
     }
     const std::size_t linkEnd = findNoCase(cleaned, kLinkEnd, 0);
-    if (linkEnd == npos)
-        return {};
-    const std::string_view linkText = cleaned.substr(0, linkEnd);
+    return linkEnd == npos ? std::string_view() : cleaned.substr(0, linkEnd);
+}
+
+// What follows the last ">" of the link text. The text begins with the entry's "<li>", so it holds one.
+std::string_view captionOf(std::string_view linkText)
+{
     const std::size_t lastTagEnd = linkText.rfind('>');
-    if (lastTagEnd == npos)
-        return {};
-    return linkText.substr(lastTagEnd + 1);
+    return lastTagEnd == npos ? std::string_view() : linkText.substr(lastTagEnd + 1);
+}
+
+// Whether the last ">" of the link text closes something other than the entry's "<li>" or an "<a>"
+// tag: a tag inside the link text (or a bare ">"), of which the caption keeps only what follows.
+bool markupInLinkText(std::string_view linkText)
+{
+    const std::size_t tagEnd = linkText.rfind('>');
+    if (tagEnd == npos || tagEnd + 1 == kEntryStart.size())
+        return false;
+    const std::string_view tag = linkText.substr(linkText.rfind('<', tagEnd));
+    return !(tag.size() > 2 && asciiLower(tag[1]) == 'a' && (tag[2] == '>' || tag[2] == ' '));
+}
+
+EntryFate fateOf(std::string_view section, std::size_t next, std::string_view linkText,
+                 std::string_view caption, bool listed)
+{
+    if (listed)
+        return EntryFate::Listed;
+    if (!caption.empty())
+        return EntryFate::Blocked;
+    if (next == npos)
+        return EntryFate::LastEntry;
+    if (!linkText.empty())
+        return markupInLinkText(linkText) ? EntryFate::MarkupInLinkText : EntryFate::EmptyCaption;
+    if (next >= kLinkEnd.size() && asciiLowerCopy(section.substr(next - kLinkEnd.size(), kLinkEnd.size())) == kLinkEnd)
+        return EntryFate::LinkEndBeforeNextEntry;
+    return EntryFate::NoLinkEnd;
 }
 
 void call(const std::function<void()>& f)
@@ -175,24 +152,30 @@ void call(const std::function<void()>& f)
 
 } // namespace
 
+PageSection FindSection(std::string_view page, std::string_view key)
+{
+    // Searches compare A-Z without regard to case; cuts are made in the page as it is.
+    const std::string lowerKey = asciiLowerCopy(key);
+    PageSection section;
+    section.anchor = findNoCase(page, std::string(kAnchor) + lowerKey, 0);
+    if (section.anchor == npos)
+        section.anchor = findNoCase(page, std::string(kAnchor) + '"' + lowerKey, 0);
+    // Without an anchor the section is taken from the start of the page.
+    section.end = findNoCase(page, kSectionEnd, section.anchor == npos ? 0 : section.anchor);
+    return section;
+}
+
 void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink& sink, const ParseHooks& hooks)
 {
     sink.clear();
-
-    // Searches compare A-Z without regard to case; cuts are made in the page as it is.
-    const std::string lowerKey = asciiLowerCopy(key);
-    std::size_t start = findNoCase(page, std::string(kAnchor) + lowerKey, 0);
-    if (start == npos)
-        start = findNoCase(page, std::string(kAnchor) + '"' + lowerKey, 0);
-    if (start == npos)
-        start = 0; // no anchor: the section is taken from the start of the page
-    const std::size_t sectionEnd = findNoCase(page, kSectionEnd, start);
-    if (sectionEnd == npos)
+    const PageSection found = FindSection(page, key);
+    if (found.end == npos)
         return;
 
     // The section keeps the "<" of its "</ul>". The walk reads its own copy: the hooks may run
     // commands that change or free the caller's page.
-    const std::string text(page.substr(start, sectionEnd + 1 - start));
+    const std::size_t start = found.anchor == npos ? 0 : found.anchor;
+    const std::string text(page.substr(start, found.end + 1 - start));
 
     ForwardSearch entries(text, kEntryStart);
     ForwardSearch linkEnds(text, kLinkEnd);
@@ -204,19 +187,31 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
     for (;;) {
         // The entry ends one byte before the next "<li>"; the last "<li>" gives an empty entry. The
         // next "<li>" is looked for two bytes on, so it cannot be the current one.
+        const std::size_t entryAt = at;
         const std::size_t next = entries.from(at + 2);
         const std::string_view entry =
             next == npos ? std::string_view() : std::string_view(text).substr(at, next - 1 - at);
-        const std::string_view caption = captionOf(entry, scratch);
+        const std::string_view linkText = linkTextOf(entry, scratch);
+        const std::string_view caption = captionOf(linkText);
 
         const std::size_t linkEnd = linkEnds.from(at);
         if (linkEnd != npos)
             at = linkEnd;
 
-        if (!caption.empty() && !IsBlockedHeadline(caption))
+        const bool listed = !caption.empty() && !IsBlockedHeadline(caption);
+        if (listed)
             sink.append(caption, false);
         call(hooks.pump);
         const std::size_t nextEntry = entries.from(at);
+        if (hooks.report) {
+            hooks.report({start + entryAt, fateOf(text, next, linkText, caption, listed), caption,
+                          !caption.empty() && markupInLinkText(linkText)});
+            // Entries between this one and where the walk goes on (or, when it ends here, the end of
+            // the section) are passed over.
+            const std::size_t resume = linkEnd == npos ? npos : nextEntry;
+            for (std::size_t p = next; p != npos && p < resume; p = findNoCase(text, kEntryStart, p + 2))
+                hooks.report({start + p, EntryFate::PassedOver, {}, false});
+        }
         call(hooks.pump);
 
         const bool stopped = hooks.stop && hooks.stop();
@@ -269,13 +264,6 @@ std::string ReplaceAllNoCase(std::string_view source, std::string_view pattern, 
 std::string ReverseText(std::string_view source)
 {
     return std::string(source.rbegin(), source.rend());
-}
-
-std::string CleanEntry(std::string_view entry)
-{
-    std::string text(entry);
-    cleanInPlace(text);
-    return text;
 }
 
 } // namespace qm
