@@ -21,6 +21,7 @@ constexpr std::array kCommands = {
     Command{"research", "research KEY [--url URL]        download the source page and list its suggestions", qm::cli::runResearch},
     Command{"qmk-export", "qmk-export FILE                 the items of a headline file, \"1<TAB>caption\" per line", qm::cli::runQmkExport},
     Command{"qmk-import", "qmk-import FILE      < items    write a headline file from such lines", qm::cli::runQmkImport},
+    Command{"check", "check KEY [--url URL] [< page]  how the parser walks a page's section, entry by entry", qm::cli::runCheck},
 };
 
 int usage(std::ostream& err)
