@@ -79,7 +79,7 @@ int check(std::string_view parsed, std::string_view lines, std::size_t base, std
         err << "check: no anchor <a name=" << key << " or <a name=\"" << key
             << " in the page; the section runs from the start of the page\n";
     if (section.end == std::string_view::npos)
-        err << "check: no \"</ul>\" after the anchor; the section is empty\n";
+        err << "check: no \"</ul>\" ends the section; it is empty\n";
     return section.anchor == std::string_view::npos || section.end == std::string_view::npos ? 1 : 0;
 }
 

@@ -68,7 +68,7 @@ TEST(CheckCommand, MissingAnchorOrSectionEndFails)
         {"<ul><li><a>Other topic</a>\n<li></ul>", "line 1: listed: Other topic\nline 2: lost: last entry of the section (never listed)\nentries 2, listed 1, blocked 0, lost 1\n",
          "check: no anchor <a name=Misc or <a name=\"Misc in the page; the section runs from the start of the page\n"},
         {"<a name=\"misc\"><ul><li><a>Headline</a>\n<li>", "entries 0, listed 0, blocked 0, lost 0\n",
-         "check: no \"</ul>\" after the anchor; the section is empty\n"},
+         "check: no \"</ul>\" ends the section; it is empty\n"},
     };
     for (const Row& row : rows) {
         const CliRun run = RunCli(cli::runCheck, {"Misc"}, row.page);
