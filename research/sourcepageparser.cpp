@@ -5,9 +5,11 @@
 #include "research/contentfilter.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 namespace qm {
 namespace {
@@ -83,31 +85,81 @@ private:
     std::size_t m_hit = npos;
 };
 
-// Whether cleaning could change the entry at all; most entries need no copy. A lone CR (as the
-// one before the LF that precedes the next "<li>") changes nothing.
+// What ReplaceAllNoCase gives, written into `out`; false, with `out` untouched, when the source holds
+// no match. The text before the first match holds no match, so after a replacement the next first
+// match can only end in the replacement or behind it: `out` is that match-free front, and `pending`
+// holds, reversed, the replacement bytes still to be read again before the rest of the source. Each
+// byte is compared against the pattern once per time it is read, and a replacement shorter than the
+// pattern is read at most once per match, so the time is linear for every use here.
+bool replaceAllInto(std::string_view source, std::string_view lowerPattern, std::string_view replacement,
+                    std::string& out)
+{
+    const std::size_t first = lowerPattern.empty() ? npos : findNoCase(source, lowerPattern, 0);
+    if (first == npos)
+        return false;
+    const std::size_t n = lowerPattern.size();
+    const char last = lowerPattern.back();
+    out.assign(source.substr(0, first));
+    std::string pending;
+    std::size_t next = first;
+    for (;;) {
+        char c;
+        if (!pending.empty()) {
+            c = pending.back();
+            pending.pop_back();
+        } else if (next < source.size()) {
+            c = source[next++];
+        } else {
+            return true;
+        }
+        out.push_back(c);
+        if (asciiLower(c) == last && out.size() >= n
+            && std::equal(out.end() - static_cast<std::ptrdiff_t>(n), out.end(), lowerPattern.begin(),
+                          [](char x, char y) { return asciiLower(x) == y; })) {
+            out.resize(out.size() - n);
+            pending.append(replacement.rbegin(), replacement.rend());
+        }
+    }
+}
+
+// The cleaning of an entry, in this order; each step runs until none of its pattern is left.
+constexpr std::pair<std::string_view, std::string_view> kCleaning[] = {
+    {"\r\n", ""}, {kAmpersandEntity, ""}, {"   ", " "}, {"  ", " "}};
+
+// The text before the first "</a>"; empty when there is none.
+std::string_view cut(std::string_view cleaned)
+{
+    const std::size_t linkEnd = findNoCase(cleaned, kLinkEnd, 0);
+    return linkEnd == npos ? std::string_view() : cleaned.substr(0, linkEnd);
+}
+
+// Whether any step of the cleaning can match: most entries need none, and one look for the bytes the
+// patterns begin with is cheaper than a search per step. A lone CR (as the one before the LF that
+// precedes the next "<li>") matches nothing.
 bool needsCleaning(std::string_view entry)
 {
     return entry.find("\r\n") != npos || entry.find('&') != npos || entry.find("  ") != npos;
 }
 
-// The entry cleaned (CR LF pairs and "&amp;" removed, then runs of spaces made one) and cut before
-// its first "</a>"; empty when it holds none. `scratch` is reused from entry to entry.
-std::string_view linkTextOf(std::string_view entry, std::string& scratch)
+// The entry cleaned and cut before its first "</a>"; empty when it holds none. The two scratch texts
+// are reused from entry to entry.
+std::string_view linkTextOf(std::string_view entry, std::array<std::string, 2>& scratch)
 {
+    if (!needsCleaning(entry))
+        return cut(entry);
     std::string_view cleaned = entry;
-    if (needsCleaning(entry)) {
-        try {
-            scratch = ReplaceAllNoCase(entry, "\r\n", "");
-            scratch = ReplaceAllNoCase(scratch, kAmpersandEntity, "");
-            scratch = ReplaceAllNoCase(scratch, "   ", " ");
-            scratch = ReplaceAllNoCase(scratch, "  ", " ");
-        } catch (const std::exception&) {
-            return {}; // a cleaning that fails leaves the entry empty
+    try {
+        std::size_t spare = 0;
+        for (const auto& [pattern, replacement] : kCleaning) {
+            if (replaceAllInto(cleaned, pattern, replacement, scratch[spare])) {
+                cleaned = scratch[spare];
+                spare ^= 1;
+            }
         }
-        cleaned = scratch;
+    } catch (const std::exception&) {
+        return {}; // a cleaning that fails leaves the entry empty
     }
-    const std::size_t linkEnd = findNoCase(cleaned, kLinkEnd, 0);
-    return linkEnd == npos ? std::string_view() : cleaned.substr(0, linkEnd);
+    return cut(cleaned);
 }
 
 // What follows the last ">" of the link text. The text begins with the entry's "<li>", so it holds one.
@@ -179,7 +231,7 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
 
     ForwardSearch entries(text, kEntryStart);
     ForwardSearch linkEnds(text, kLinkEnd);
-    std::string scratch;
+    std::array<std::string, 2> scratch;
 
     std::size_t at = entries.from(0);
     if (at == npos)
@@ -225,39 +277,12 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
 
 std::string ReplaceAllNoCase(std::string_view source, std::string_view pattern, std::string_view replacement)
 {
-    if (pattern.empty())
-        return std::string(source);
     const std::string lowerPattern = asciiLowerCopy(pattern);
-    if (asciiLowerCopy(replacement).find(lowerPattern) != npos)
+    if (!lowerPattern.empty() && asciiLowerCopy(replacement).find(lowerPattern) != npos)
         throw std::invalid_argument("ReplaceAllNoCase: the replacement holds the pattern");
-
-    // The text before the first match holds no match, so after a replacement the next first match
-    // can only end in the replacement or behind it. `out` is that match-free front; `pending` holds,
-    // reversed, the replacement bytes still to be read again before the rest of the source.
-    const std::size_t n = lowerPattern.size();
-    const char last = lowerPattern.back();
     std::string out;
-    out.reserve(source.size());
-    std::string pending;
-    std::size_t next = 0;
-    for (;;) {
-        char c;
-        if (!pending.empty()) {
-            c = pending.back();
-            pending.pop_back();
-        } else if (next < source.size()) {
-            c = source[next++];
-        } else {
-            break;
-        }
-        out.push_back(c);
-        if (asciiLower(c) == last && out.size() >= n
-            && std::equal(out.end() - static_cast<std::ptrdiff_t>(n), out.end(), lowerPattern.begin(),
-                          [](char x, char y) { return asciiLower(x) == y; })) {
-            out.resize(out.size() - n);
-            pending.append(replacement.rbegin(), replacement.rend());
-        }
-    }
+    if (!replaceAllInto(source, lowerPattern, replacement, out))
+        out.assign(source);
     return out;
 }
 
