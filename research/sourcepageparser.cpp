@@ -176,8 +176,12 @@ bool markupInLinkText(std::string_view linkText)
     const std::size_t tagEnd = linkText.rfind('>');
     if (tagEnd == npos || tagEnd + 1 == kEntryStart.size())
         return false;
-    const std::string_view tag = linkText.substr(linkText.rfind('<', tagEnd));
-    return !(tag.size() > 2 && asciiLower(tag[1]) == 'a' && (tag[2] == '>' || tag[2] == ' '));
+    const std::size_t tagStart = linkText.rfind('<', tagEnd);
+    if (tagStart == npos)
+        return true;
+    // "<a>", or "<a" and a blank or line break before its attributes.
+    const std::string_view tag = linkText.substr(tagStart);
+    return !(tag.size() > 2 && asciiLower(tag[1]) == 'a' && (tag[2] == '>' || static_cast<unsigned char>(tag[2]) <= ' '));
 }
 
 EntryFate fateOf(std::string_view section, std::size_t next, std::string_view linkText,
