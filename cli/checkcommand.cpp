@@ -2,7 +2,7 @@
 // the page's publisher. One line per "<li>" of the section, with the caption it gives or why it gives
 // none, then a summary. The page comes from standard input as for parse, or is downloaded, trimmed
 // and cut at its first NUL as for research. Exit status 1 when the key has no anchor or its section
-// no "</ul>", or when the download failed.
+// no "</ul>", or when the download failed (then named as fetch names it, and nothing else).
 #include "cli/commands.h"
 
 #include "headlines/suggestionlist.h"
@@ -16,6 +16,7 @@
 #include <exception>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 
 namespace qm::cli {
@@ -119,7 +120,10 @@ int runCheck(Args args, std::istream& in, std::ostream& out, std::ostream& err)
     const std::string_view trimmed = TrimPageText(body);
     RichEditBuffer textBox;
     textBox.setText(trimmed);
-    const int status = check(textBox.text(), body, static_cast<std::size_t>(trimmed.data() - body.data()), *key, out, err);
+    // After a failed download the failure is the one complaint; what arrived is still walked.
+    std::ostringstream notes;
+    const int status = check(textBox.text(), body, static_cast<std::size_t>(trimmed.data() - body.data()), *key,
+                             out, failure ? notes : err);
     if (!failure)
         return status;
     writeFailure(err, failure);

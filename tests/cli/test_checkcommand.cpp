@@ -56,7 +56,7 @@ TEST(CheckCommand, NamesWhatEachEntryGivesOrWhyItGivesNothing)
     EXPECT_EQ(run.err, "");
 }
 
-TEST(CheckCommand, MissingAnchorOrSectionEndFails)
+TEST(CheckCommand, MissingAnchorSectionEndOrPageFails)
 {
     struct Row {
         const char* page;
@@ -76,6 +76,11 @@ TEST(CheckCommand, MissingAnchorOrSectionEndFails)
         EXPECT_EQ(run.out, row.out) << row.page;
         EXPECT_EQ(run.err, row.err) << row.page;
     }
+    // A failed download is the one complaint, not the empty page it leaves.
+    const CliRun refused = RunCli(cli::runCheck, {"Misc", "--url", RefusingUrl()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err.rfind("EIdSocketError: ", 0), 0u) << refused.err;
+    EXPECT_EQ(Lines(refused.err).size(), 2u) << refused.err; // the socket error's text holds a line break
     for (const std::vector<std::string_view>& args : {std::vector<std::string_view>{}, {"Misc", "--url"}, {"Misc", "Other"}})
         EXPECT_EQ(RunCli(cli::runCheck, args).status, 2);
 }
