@@ -5,6 +5,7 @@
 #include <exception>
 #include <iosfwd>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace qm::cli {
@@ -17,6 +18,11 @@ int runResearch(Args args, std::istream& in, std::ostream& out, std::ostream& er
 int runQmkExport(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runQmkMerge(Args args, std::istream& in, std::ostream& out, std::ostream& err);
+int runCheck(Args args, std::istream& in, std::ostream& out, std::ostream& err);
+
+// A source page from standard input into `page`, as parse and check read it. A page over 256 MiB is
+// refused with one line on standard error, "<command>: the page is larger than 256 MiB".
+bool readPage(std::istream& in, std::ostream& err, std::string_view command, std::string& page);
 
 // One suggestion per line, as parse and research print them: a backslash, CR and LF inside the
 // caption are written as \\, \r and \n, so that every caption stays on its line (ended by end).

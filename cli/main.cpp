@@ -22,6 +22,7 @@ constexpr std::array kCommands = {
     Command{"qmk-export", "qmk-export FILE                 the items of a headline file, \"1<TAB>caption\" per line", qm::cli::runQmkExport},
     Command{"qmk-import", "qmk-import FILE      < items    write a headline file from such lines", qm::cli::runQmkImport},
     Command{"qmk-merge", "qmk-merge OUT IN...             one headline file of the inputs' items, each caption once", qm::cli::runQmkMerge},
+    Command{"check", "check KEY [--url URL] [< page]  how the parser walks a page's section, entry by entry", qm::cli::runCheck},
 };
 
 int usage(std::ostream& err)

@@ -32,6 +32,20 @@ void writeCaption(std::ostream& out, std::string_view caption, std::string_view 
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
+bool readPage(std::istream& in, std::ostream& err, std::string_view command, std::string& page)
+{
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (page.size() + got > kMaxPageBytes) {
+            err << command << ": the page is larger than " << (kMaxPageBytes >> 20) << " MiB\n";
+            return false;
+        }
+        page.append(buffer, got);
+    }
+    return true;
+}
+
 int runParse(Args args, std::istream& in, std::ostream& out, std::ostream& err)
 {
     if (args.size() != 1) {
@@ -39,15 +53,8 @@ int runParse(Args args, std::istream& in, std::ostream& out, std::ostream& err)
         return 2;
     }
     std::string page;
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        const auto got = static_cast<std::size_t>(in.gcount());
-        if (page.size() + got > kMaxPageBytes) {
-            err << "parse: the page is larger than " << (kMaxPageBytes >> 20) << " MiB\n";
-            return 1;
-        }
-        page.append(buffer, got);
-    }
+    if (!readPage(in, err, "parse", page))
+        return 1;
     VectorSuggestions suggestions;
     ParseSourcePage(page, args[0], suggestions);
     for (const Suggestion& item : suggestions.items())

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <vector>
 
 namespace qm {
@@ -109,6 +110,16 @@ bool IsBlockedHeadline(std::string_view caption)
 {
     static const FragmentMatcher matcher;
     return matcher.matches(caption);
+}
+
+std::string_view BlockingFragment(std::string_view caption)
+{
+    const std::string lower = asciiLowerCopy(caption);
+    for (const std::string_view fragment : kBlockedFragments) {
+        if (lower.find(fragment) != std::string::npos)
+            return fragment;
+    }
+    return {};
 }
 
 } // namespace qm

@@ -5,9 +5,11 @@
 #include "research/contentfilter.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 namespace qm {
 namespace {
@@ -83,88 +85,119 @@ private:
     std::size_t m_hit = npos;
 };
 
-// The cleaning passes work in place: each keeps a stack of the bytes written so far and drops a
-// match as soon as its last byte arrives. Removing "\r\n" or "&amp;" can only expose a new match
-// that ends at the next byte, and neither pattern overlaps itself, so the order of removal does not
-// change the result, and this single pass gives what repeated searches from the start give.
-void removeLineBreaks(std::string& text)
+// What ReplaceAllNoCase gives, written into `out`; false, with `out` untouched, when the source holds
+// no match. The text before the first match holds no match, so after a replacement the next first
+// match can only end in the replacement or behind it: `out` is that match-free front, and `pending`
+// holds, reversed, the replacement bytes still to be read again before the rest of the source. Each
+// byte is compared against the pattern once per time it is read, and a replacement shorter than the
+// pattern is read at most once per match, so the time is linear for every use here.
+bool replaceAllInto(std::string_view source, std::string_view lowerPattern, std::string_view replacement,
+                    std::string& out)
 {
-    if (text.find("\r\n") == npos)
-        return;
-    std::size_t kept = 0;
-    for (const char c : text) {
-        text[kept++] = c;
-        if (c == '\n' && kept >= 2 && text[kept - 2] == '\r')
-            kept -= 2;
+    const std::size_t first = lowerPattern.empty() ? npos : findNoCase(source, lowerPattern, 0);
+    if (first == npos)
+        return false;
+    const std::size_t n = lowerPattern.size();
+    const char last = lowerPattern.back();
+    out.assign(source.substr(0, first));
+    std::string pending;
+    std::size_t next = first;
+    for (;;) {
+        char c;
+        if (!pending.empty()) {
+            c = pending.back();
+            pending.pop_back();
+        } else if (next < source.size()) {
+            c = source[next++];
+        } else {
+            return true;
+        }
+        out.push_back(c);
+        if (asciiLower(c) == last && out.size() >= n
+            && std::equal(out.end() - static_cast<std::ptrdiff_t>(n), out.end(), lowerPattern.begin(),
+                          [](char x, char y) { return asciiLower(x) == y; })) {
+            out.resize(out.size() - n);
+            pending.append(replacement.rbegin(), replacement.rend());
+        }
     }
-    text.resize(kept);
 }
 
-void removeAmpersandEntities(std::string& text)
+// The cleaning of an entry, in this order; each step runs until none of its pattern is left.
+constexpr std::pair<std::string_view, std::string_view> kCleaning[] = {
+    {"\r\n", ""}, {kAmpersandEntity, ""}, {"   ", " "}, {"  ", " "}};
+
+// The text before the first "</a>"; empty when there is none.
+std::string_view cut(std::string_view cleaned)
 {
-    if (text.find('&') == npos)
-        return;
-    const std::size_t n = kAmpersandEntity.size();
-    std::size_t kept = 0;
-    for (const char c : text) {
-        text[kept++] = c;
-        if (c == ';' && kept >= n && text[kept - n] == '&' && asciiLower(text[kept - n + 1]) == 'a'
-            && asciiLower(text[kept - n + 2]) == 'm' && asciiLower(text[kept - n + 3]) == 'p')
-            kept -= n;
-    }
-    text.resize(kept);
+    const std::size_t linkEnd = findNoCase(cleaned, kLinkEnd, 0);
+    return linkEnd == npos ? std::string_view() : cleaned.substr(0, linkEnd);
 }
 
-// "   " -> " " and then "  " -> " ", each until none is left, make every run of spaces one space.
-void collapseSpaces(std::string& text)
-{
-    if (text.find("  ") == npos)
-        return;
-    std::size_t kept = 0;
-    for (const char c : text) {
-        if (c == ' ' && kept > 0 && text[kept - 1] == ' ')
-            continue;
-        text[kept++] = c;
-    }
-    text.resize(kept);
-}
-
-void cleanInPlace(std::string& text)
-{
-    removeLineBreaks(text);
-    removeAmpersandEntities(text);
-    collapseSpaces(text);
-}
-
-// Whether cleaning could change the entry at all; most entries need no copy. A lone CR (as the
-// one before the LF that precedes the next "<li>") changes nothing.
+// Whether any step of the cleaning can match: most entries need none, and one look for the bytes the
+// patterns begin with is cheaper than a search per step. A lone CR (as the one before the LF that
+// precedes the next "<li>") matches nothing.
 bool needsCleaning(std::string_view entry)
 {
     return entry.find("\r\n") != npos || entry.find('&') != npos || entry.find("  ") != npos;
 }
 
-// The caption of one entry: cleaned, cut before its first "</a>", the text after the last ">" of
-// what is left. `scratch` is reused from entry to entry.
-std::string_view captionOf(std::string_view entry, std::string& scratch)
+// The entry cleaned and cut before its first "</a>"; empty when it holds none. The two scratch texts
+// are reused from entry to entry.
+std::string_view linkTextOf(std::string_view entry, std::array<std::string, 2>& scratch)
 {
+    if (!needsCleaning(entry))
+        return cut(entry);
     std::string_view cleaned = entry;
-    if (needsCleaning(entry)) {
-        try {
-            scratch.assign(entry);
-            cleanInPlace(scratch);
-        } catch (const std::exception&) {
-            return {}; // a cleaning that fails leaves the entry empty
+    try {
+        std::size_t spare = 0;
+        for (const auto& [pattern, replacement] : kCleaning) {
+            if (replaceAllInto(cleaned, pattern, replacement, scratch[spare])) {
+                cleaned = scratch[spare];
+                spare ^= 1;
+            }
         }
-        cleaned = scratch;
+    } catch (const std::exception&) {
+        return {}; // a cleaning that fails leaves the entry empty
     }
-    const std::size_t linkEnd = findNoCase(cleaned, kLinkEnd, 0);
-    if (linkEnd == npos)
-        return {};
-    const std::string_view linkText = cleaned.substr(0, linkEnd);
+    return cut(cleaned);
+}
+
+// What follows the last ">" of the link text. The text begins with the entry's "<li>", so it holds one.
+std::string_view captionOf(std::string_view linkText)
+{
     const std::size_t lastTagEnd = linkText.rfind('>');
-    if (lastTagEnd == npos)
-        return {};
-    return linkText.substr(lastTagEnd + 1);
+    return lastTagEnd == npos ? std::string_view() : linkText.substr(lastTagEnd + 1);
+}
+
+// Whether the last ">" of the link text closes something other than the entry's "<li>" or an "<a>"
+// tag: a tag inside the link text (or a bare ">"), of which the caption keeps only what follows.
+bool markupInLinkText(std::string_view linkText)
+{
+    const std::size_t tagEnd = linkText.rfind('>');
+    if (tagEnd == npos || tagEnd + 1 == kEntryStart.size())
+        return false;
+    const std::size_t tagStart = linkText.rfind('<', tagEnd);
+    if (tagStart == npos)
+        return true;
+    // "<a>", or "<a" and a blank or line break before its attributes.
+    const std::string_view tag = linkText.substr(tagStart);
+    return !(tag.size() > 2 && asciiLower(tag[1]) == 'a' && (tag[2] == '>' || static_cast<unsigned char>(tag[2]) <= ' '));
+}
+
+EntryFate fateOf(std::string_view section, std::size_t next, std::string_view linkText,
+                 std::string_view caption, bool listed)
+{
+    if (listed)
+        return EntryFate::Listed;
+    if (!caption.empty())
+        return EntryFate::Blocked;
+    if (next == npos)
+        return EntryFate::LastEntry;
+    if (!linkText.empty())
+        return markupInLinkText(linkText) ? EntryFate::MarkupInLinkText : EntryFate::EmptyCaption;
+    if (next >= kLinkEnd.size() && asciiLowerCopy(section.substr(next - kLinkEnd.size(), kLinkEnd.size())) == kLinkEnd)
+        return EntryFate::LinkEndBeforeNextEntry;
+    return EntryFate::NoLinkEnd;
 }
 
 void call(const std::function<void()>& f)
@@ -175,28 +208,34 @@ void call(const std::function<void()>& f)
 
 } // namespace
 
+PageSection FindSection(std::string_view page, std::string_view key)
+{
+    // Searches compare A-Z without regard to case; cuts are made in the page as it is.
+    const std::string lowerKey = asciiLowerCopy(key);
+    PageSection section;
+    section.anchor = findNoCase(page, std::string(kAnchor) + lowerKey, 0);
+    if (section.anchor == npos)
+        section.anchor = findNoCase(page, std::string(kAnchor) + '"' + lowerKey, 0);
+    // Without an anchor the section is taken from the start of the page.
+    section.end = findNoCase(page, kSectionEnd, section.anchor == npos ? 0 : section.anchor);
+    return section;
+}
+
 void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink& sink, const ParseHooks& hooks)
 {
     sink.clear();
-
-    // Searches compare A-Z without regard to case; cuts are made in the page as it is.
-    const std::string lowerKey = asciiLowerCopy(key);
-    std::size_t start = findNoCase(page, std::string(kAnchor) + lowerKey, 0);
-    if (start == npos)
-        start = findNoCase(page, std::string(kAnchor) + '"' + lowerKey, 0);
-    if (start == npos)
-        start = 0; // no anchor: the section is taken from the start of the page
-    const std::size_t sectionEnd = findNoCase(page, kSectionEnd, start);
-    if (sectionEnd == npos)
+    const PageSection found = FindSection(page, key);
+    if (found.end == npos)
         return;
 
     // The section keeps the "<" of its "</ul>". The walk reads its own copy: the hooks may run
     // commands that change or free the caller's page.
-    const std::string text(page.substr(start, sectionEnd + 1 - start));
+    const std::size_t start = found.anchor == npos ? 0 : found.anchor;
+    const std::string text(page.substr(start, found.end + 1 - start));
 
     ForwardSearch entries(text, kEntryStart);
     ForwardSearch linkEnds(text, kLinkEnd);
-    std::string scratch;
+    std::array<std::string, 2> scratch;
 
     std::size_t at = entries.from(0);
     if (at == npos)
@@ -204,19 +243,31 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
     for (;;) {
         // The entry ends one byte before the next "<li>"; the last "<li>" gives an empty entry. The
         // next "<li>" is looked for two bytes on, so it cannot be the current one.
+        const std::size_t entryAt = at;
         const std::size_t next = entries.from(at + 2);
         const std::string_view entry =
             next == npos ? std::string_view() : std::string_view(text).substr(at, next - 1 - at);
-        const std::string_view caption = captionOf(entry, scratch);
+        const std::string_view linkText = linkTextOf(entry, scratch);
+        const std::string_view caption = captionOf(linkText);
 
         const std::size_t linkEnd = linkEnds.from(at);
         if (linkEnd != npos)
             at = linkEnd;
 
-        if (!caption.empty() && !IsBlockedHeadline(caption))
+        const bool listed = !caption.empty() && !IsBlockedHeadline(caption);
+        if (listed)
             sink.append(caption, false);
         call(hooks.pump);
         const std::size_t nextEntry = entries.from(at);
+        if (hooks.report) {
+            hooks.report({start + entryAt, fateOf(text, next, linkText, caption, listed), caption,
+                          !caption.empty() && markupInLinkText(linkText)});
+            // Entries between this one and where the walk goes on (or, when it ends here, the end of
+            // the section) are passed over.
+            const std::size_t resume = linkEnd == npos ? npos : nextEntry;
+            for (std::size_t p = next; p != npos && p < resume; p = findNoCase(text, kEntryStart, p + 2))
+                hooks.report({start + p, EntryFate::PassedOver, {}, false});
+        }
         call(hooks.pump);
 
         const bool stopped = hooks.stop && hooks.stop();
@@ -230,52 +281,18 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
 
 std::string ReplaceAllNoCase(std::string_view source, std::string_view pattern, std::string_view replacement)
 {
-    if (pattern.empty())
-        return std::string(source);
     const std::string lowerPattern = asciiLowerCopy(pattern);
-    if (asciiLowerCopy(replacement).find(lowerPattern) != npos)
+    if (!lowerPattern.empty() && asciiLowerCopy(replacement).find(lowerPattern) != npos)
         throw std::invalid_argument("ReplaceAllNoCase: the replacement holds the pattern");
-
-    // The text before the first match holds no match, so after a replacement the next first match
-    // can only end in the replacement or behind it. `out` is that match-free front; `pending` holds,
-    // reversed, the replacement bytes still to be read again before the rest of the source.
-    const std::size_t n = lowerPattern.size();
-    const char last = lowerPattern.back();
     std::string out;
-    out.reserve(source.size());
-    std::string pending;
-    std::size_t next = 0;
-    for (;;) {
-        char c;
-        if (!pending.empty()) {
-            c = pending.back();
-            pending.pop_back();
-        } else if (next < source.size()) {
-            c = source[next++];
-        } else {
-            break;
-        }
-        out.push_back(c);
-        if (asciiLower(c) == last && out.size() >= n
-            && std::equal(out.end() - static_cast<std::ptrdiff_t>(n), out.end(), lowerPattern.begin(),
-                          [](char x, char y) { return asciiLower(x) == y; })) {
-            out.resize(out.size() - n);
-            pending.append(replacement.rbegin(), replacement.rend());
-        }
-    }
+    if (!replaceAllInto(source, lowerPattern, replacement, out))
+        out.assign(source);
     return out;
 }
 
 std::string ReverseText(std::string_view source)
 {
     return std::string(source.rbegin(), source.rend());
-}
-
-std::string CleanEntry(std::string_view entry)
-{
-    std::string text(entry);
-    cleanInPlace(text);
-    return text;
 }
 
 } // namespace qm

@@ -19,6 +19,7 @@
 // as they stand in the page (no entity other than "&amp;" is decoded, no character set is assumed).
 // Time and memory are linear in the page size.
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,14 +28,45 @@ namespace qm {
 
 class SuggestionSink;
 
-// What the walk calls between entries; either may be left empty.
+// What became of one "<li>" of the section, as the walk met it.
+enum class EntryFate {
+    Listed,                 // the caption was appended
+    Blocked,                // the content filter dropped the caption
+    EmptyCaption,           // nothing stands between the link text's last ">" and its "</a>"
+    MarkupInLinkText,       // a tag inside the link text left nothing after it
+    NoLinkEnd,              // the entry holds no "</a>"
+    LinkEndBeforeNextEntry, // its "</a>" stands directly before the next "<li>", so outside the entry
+    LastEntry,              // the section's last "<li>", which never gives an item
+    PassedOver,             // the walk went on from a "</a>" behind this "<li>" (see NoLinkEnd), or ended
+};
+
+struct EntryReport {
+    std::size_t offset = 0; // of the entry's "<li>" in the page
+    EntryFate fate = EntryFate::Listed;
+    std::string_view caption; // as cut, blocked or not; valid during the call only
+    // The caption is only what follows a tag inside the link text.
+    bool markupInLinkText = false;
+};
+
+// What the walk calls between entries; any may be left empty.
 struct ParseHooks {
     // Called twice per entry: after its item was appended (or skipped), and after the next entry was
     // looked up. The window pumps its messages here, so other commands may run in between.
     std::function<void()> pump;
     // Asked after each entry; true ends the walk there (Escape held, the run cancelled, ...).
     std::function<bool()> stop;
+    // Told of each entry between the two pumps, then of the entries the walk passes over after it:
+    // each "<li>" of the section once, in page order, until the walk ends or is stopped.
+    std::function<void(const EntryReport&)> report;
 };
+
+// Where the key's section stands: its anchor (npos when the page holds neither form, and the section
+// then starts at the page's start) and the "<" of the first "</ul>" after that start (npos for none).
+struct PageSection {
+    std::size_t anchor = std::string_view::npos;
+    std::size_t end = std::string_view::npos;
+};
+PageSection FindSection(std::string_view page, std::string_view key);
 
 // Empties the sink, then appends the unticked captions of the key's section in page order, skipping
 // empty and blocked ones. The page is copied before the first hook runs, so whatever the hooks do to
@@ -51,9 +83,5 @@ std::string ReplaceAllNoCase(std::string_view source, std::string_view pattern, 
 
 // The bytes of the source from the last to the first.
 std::string ReverseText(std::string_view source);
-
-// The cleaning of one entry: exactly what ReplaceAllNoCase gives with CR LF -> "", "&amp;" -> "",
-// "   " -> " " and "  " -> " " in this order, in time linear in the entry.
-std::string CleanEntry(std::string_view entry);
 
 } // namespace qm

@@ -186,7 +186,7 @@ def step_cli():
     with ScratchRoot() as root:
         cli = root.bin("quillmark-cli")
         parsed = run([cli, "parse", "Business"], input=page)
-        failures.expect(parsed.returncode == 0 and parsed.stdout.count(b"\n") >= 40,
+        failures.expect(parsed.returncode == 0 and parsed.stdout.count(b"\n") >= 120,
                         "parse gave %d lines, status %d" % (parsed.stdout.count(b"\n"), parsed.returncode))
         failures.expect(parsed.stdout == run([args.build_cli, "parse", "Business"], input=page).stdout,
                         "the installed and the built quillmark-cli parse differently")
