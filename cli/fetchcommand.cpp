@@ -10,17 +10,36 @@
 
 #include <exception>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 namespace qm::cli {
+namespace {
+
+// The message whole, a NUL byte in it written as \0.
+std::string escapedNul(std::string_view message)
+{
+    std::string out;
+    out.reserve(message.size());
+    for (const char c : message) {
+        if (c == '\0')
+            out.append("\\0");
+        else
+            out.push_back(c);
+    }
+    return out;
+}
+
+} // namespace
 
 void writeFailure(std::ostream& err, const std::exception_ptr& failure)
 {
     try {
         std::rethrow_exception(failure);
     } catch (const EIdException& e) {
-        err << e.ClassName() << ": " << e.what() << '\n';
+        err << e.ClassName() << ": " << escapedNul(e.Message()) << '\n';
     } catch (const EConvertError& e) {
-        err << e.ClassName() << ": " << e.what() << '\n';
+        err << e.ClassName() << ": " << escapedNul(e.Message()) << '\n';
     } catch (const std::exception& e) {
         // Nothing of the network family: out of memory, most likely.
         err << "Error: " << e.what() << '\n';
