@@ -132,11 +132,6 @@ std::uint32_t narrow(std::size_t n) { return static_cast<std::uint32_t>(n); }
 
 std::size_t entryLimit(std::size_t fileBytes) { return std::max(fileBytes / kMinBytesPerEntry, kFreeEntries); }
 
-FileError tooManyEntries(const std::filesystem::path& path)
-{
-    return FileError(path, EFBIG, "it holds more section and key lines than a file of its size may");
-}
-
 } // namespace
 
 ProfileFile::ProfileFile(std::filesystem::path path)
@@ -199,7 +194,7 @@ void ProfileFile::parseText()
         const bool isKey = !isSection && !m_sections.empty() && splitKeyLine(text, line, key);
         if (isSection || isKey) {
             if (++entries > maxEntries)
-                throw tooManyEntries(m_path);
+                throw FileError(m_path, EFBIG, "it holds more section and key lines than a file of its size may");
             Line parsed;
             parsed.gap = spanOf({gapStart, pos});
             parsed.text = spanOf(line);
