@@ -1,15 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <memory>
-
-class QLockFile;
 
 namespace qm {
 
-// Makes sure only one Quillmark runs per user session: the first instance holds a lock file in the
-// user's runtime folder for as long as it runs. A lock left behind by an instance that crashed is
-// taken over, so it never blocks a new start.
+// Makes sure only one Quillmark runs per user session: the first instance holds an advisory lock on a
+// file in the user's runtime folder for as long as it runs.
 class SingleInstanceGuard final {
 public:
     explicit SingleInstanceGuard(const QString& lockPath = defaultLockPath());
@@ -17,14 +13,15 @@ public:
     SingleInstanceGuard(const SingleInstanceGuard&) = delete;
     SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
 
-    // True when another running instance holds the lock. A failing probe (no runtime folder, say)
-    // reports no other instance: it never stops the start.
+    // True only when a live instance holds the lock. Whatever else lies in the lock's place (a file
+    // left by a crash, empty or foreign content, a folder) and a failing probe report no other
+    // instance: they never stop the start.
     bool otherInstanceRuns() const { return m_otherRuns; }
 
     static QString defaultLockPath();
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    int m_fd = -1;
     bool m_otherRuns = false;
 };
 

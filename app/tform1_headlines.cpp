@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTreeWidgetItem>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -31,8 +30,8 @@ std::filesystem::path toPath(const QString& fileName) { return QFile::encodeName
 void showFileError(QWidget* parent, const QString& action, const QString& fileName, const std::exception& failure)
 {
     const auto* fileError = dynamic_cast<const FileError*>(&failure);
-    const QString reason = fileError != nullptr ? QString::fromLocal8Bit(std::strerror(fileError->errorNumber()))
-                                                : displayText(failure.what());
+    const QString reason =
+        fileError != nullptr ? QString::fromLocal8Bit(fileError->reason().c_str()) : displayText(failure.what());
     const QString text =
         QStringLiteral("Cannot %1 the file \"%2\": %3.").arg(action, QDir::toNativeSeparators(fileName), reason);
     desktop().messageBox(parent, text, QStringLiteral("Quillmark"), MsgIcon::Error, MsgButtons::Ok, MsgResult::Ok);

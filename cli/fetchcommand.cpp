@@ -13,6 +13,8 @@
 #include <limits>
 #include <ostream>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 namespace qm::cli {
 namespace {
@@ -47,6 +49,19 @@ private:
     std::ostream& m_out;
     std::int64_t m_written = 0;
 };
+// The message whole, a NUL byte in it written as \0.
+std::string escapedNul(std::string_view message)
+{
+    std::string out;
+    out.reserve(message.size());
+    for (const char c : message) {
+        if (c == '\0')
+            out.append("\\0");
+        else
+            out.push_back(c);
+    }
+    return out;
+}
 
 } // namespace
 
@@ -55,9 +70,9 @@ void writeFailure(std::ostream& err, const std::exception_ptr& failure)
     try {
         std::rethrow_exception(failure);
     } catch (const EIdException& e) {
-        err << e.ClassName() << ": " << e.what() << '\n';
+        err << e.ClassName() << ": " << escapedNul(e.Message()) << '\n';
     } catch (const EConvertError& e) {
-        err << e.ClassName() << ": " << e.what() << '\n';
+        err << e.ClassName() << ": " << escapedNul(e.Message()) << '\n';
     } catch (const std::exception& e) {
         // Nothing of the network family: the output failed, or out of memory.
         err << "Error: " << e.what() << '\n';

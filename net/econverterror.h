@@ -13,8 +13,13 @@ namespace qm {
 
 class EConvertError final : public std::runtime_error {
 public:
-    explicit EConvertError(const std::string& message) : std::runtime_error(message) {}
+    explicit EConvertError(const std::string& message) : std::runtime_error(message), m_message(message) {}
     const char* ClassName() const noexcept { return "EConvertError"; }
+    // The whole message; what() ends at a NUL byte in the text that was converted.
+    const std::string& Message() const noexcept { return m_message; }
+
+private:
+    std::string m_message;
 };
 
 // A decimal 32-bit integer: an optional '-' followed by one or more digits, nothing else. Blanks,

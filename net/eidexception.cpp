@@ -76,4 +76,6 @@ EIdMalformedResponse::EIdMalformedResponse(std::string_view reason)
 {
 }
 
+EIdInvalidURL::EIdInvalidURL(std::string_view reason) : EIdException("Invalid URL: " + std::string(reason) + ".") {}
+
 } // namespace qm

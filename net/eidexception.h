@@ -14,8 +14,13 @@ namespace qm {
 
 class EIdException : public std::runtime_error {
 public:
-    explicit EIdException(const std::string& message) : std::runtime_error(message) {}
+    explicit EIdException(const std::string& message) : std::runtime_error(message), m_message(message) {}
     virtual const char* ClassName() const noexcept { return "EIdException"; }
+    // The whole message; what() ends at a NUL byte that a server's status line may hold.
+    const std::string& Message() const noexcept { return m_message; }
+
+private:
+    std::string m_message;
 };
 
 // Gives a class of the family its name.
@@ -202,6 +207,14 @@ class EIdMalformedResponse final : public EIdException {
     QM_EID_CLASS(EIdMalformedResponse)
     // "Malformed response: <reason>."
     explicit EIdMalformedResponse(std::string_view reason);
+};
+
+// A URL that must not be requested (a control byte in it, a protocol other than http), refused
+// before any connection is made.
+class EIdInvalidURL final : public EIdException {
+    QM_EID_CLASS(EIdInvalidURL)
+    // "Invalid URL: <reason>."
+    explicit EIdInvalidURL(std::string_view reason);
 };
 
 #undef QM_EID_CLASS

@@ -164,6 +164,7 @@ void TIdHTTP::Exchange(TIdHTTPMethod method, std::string_view url, TStream* sink
 
 std::string TIdHTTP::ApplyUrlTarget(const TIdURI& uri)
 {
+    uri.CheckRequestable();
     // The port the URL leads to, so that a port-less URL to the same host reuses the connection.
     const int targetPort = TryStrToInt(uri.Port).value_or(kHttpPort);
     // No TLS is built: an https URL can never be served.

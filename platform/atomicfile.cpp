@@ -1,13 +1,22 @@
 #include "platform/atomicfile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace qm {
 namespace {
+
+namespace fs = std::filesystem;
+
+// As the system's own path walk allows.
+constexpr int kMaxLinkHops = 40;
+constexpr std::size_t kMiB = std::size_t{1024} * 1024;
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor final {
@@ -47,43 +56,150 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
+// The file a chain of symbolic links leads to (it need not exist yet): a save replaces that file, so
+// the link itself stays a link.
+fs::path linkTarget(const fs::path& path)
+{
+    fs::path current = path;
+    for (int hops = 0; hops < kMaxLinkHops; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::error_code error;
+        const fs::path next = fs::read_symlink(current, error);
+        if (error)
+            throw FileError(path, error.value());
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    throw FileError(path, ELOOP);
+}
+
+// The new file gets the rights of the one it replaces, so a file the user made private stays
+// private; a new file gets the usual rights.
+void takeOverRights(int fd, const fs::path& target)
+{
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // A group the user is not a member of cannot be given: the file then has the user's own.
+        const int groupKept = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        static_cast<void>(groupKept);
+        ::fchmod(fd, old.st_mode & 0777);
+        return;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+}
+
+// Gives an unnamed file a name; 0 or the error.
+int linkUnnamed(int fd, const fs::path& name)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    // Without /proc the descriptor itself is linked, which only privileged processes may do.
+    if (errno == ENOENT && ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0)
+        return 0;
+    return errno;
+}
+
+// Puts the written, unnamed file in the target's place. A link never replaces a name, so over an
+// existing file it gets a fresh name beside the target first and is renamed over it: only a kill
+// between those two calls can leave a file behind.
+void publishUnnamed(int fd, const fs::path& target, const fs::path& path)
+{
+    int error = linkUnnamed(fd, target);
+    if (error == 0)
+        return;
+    std::random_device random;
+    for (int attempt = 0; error == EEXIST && attempt < 100; ++attempt) {
+        const fs::path name = target.string() + "." + std::to_string(random());
+        error = linkUnnamed(fd, name);
+        if (error == 0) {
+            if (::rename(name.c_str(), target.c_str()) == 0)
+                return;
+            error = errno;
+            ::unlink(name.c_str());
+            break;
+        }
+    }
+    throw FileError(path, error);
+}
+
 } // namespace
 
-FileError::FileError(const std::filesystem::path& path, int errorNumber)
-    : std::runtime_error("'" + path.string() + "': " + std::strerror(errorNumber))
+FileError::FileError(const std::filesystem::path& path, int errorNumber, std::string reason)
+    : std::runtime_error("'" + path.string() + "': " + (reason.empty() ? std::strerror(errorNumber) : reason))
     , m_path(path)
     , m_errorNumber(errorNumber)
+    , m_reason(reason.empty() ? std::strerror(errorNumber) : std::move(reason))
 {
+}
+
+std::string byteSizeText(std::size_t bytes)
+{
+    return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + " MiB" : std::to_string(bytes) + " bytes";
+}
+
+FileError fileTooLarge(const std::filesystem::path& path, std::size_t maxBytes)
+{
+    return FileError(path, EFBIG, "it is larger than " + byteSizeText(maxBytes) + ", the most such a file may hold");
 }
 
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes)
 {
-    std::string temp = path.string() + ".XXXXXX";
-    Descriptor fd(::mkstemp(temp.data()));
+    const fs::path target = linkTarget(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    // Unnamed until it is complete, so a save killed half-way leaves nothing behind. Where the file
+    // system cannot make such a file, a named one beside the target does.
+    std::string temp;
+    int raw = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (raw < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        temp = target.string() + ".XXXXXX";
+        raw = ::mkstemp(temp.data());
+    }
+    Descriptor fd(raw);
     if (fd.get() < 0)
         throw FileError(path, errno);
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd.get(), 0666 & ~mask); // mkstemp creates 0600; a saved file gets the usual rights
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close()
-        || ::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        throw FileError(path, error);
+    takeOverRights(fd.get(), target);
+    try {
+        if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0)
+            throw FileError(path, errno);
+        if (temp.empty())
+            publishUnnamed(fd.get(), target, path);
+        else if (::rename(temp.c_str(), target.c_str()) != 0)
+            throw FileError(path, errno);
+    } catch (const FileError&) {
+        if (!temp.empty())
+            ::unlink(temp.c_str());
+        throw;
     }
+    if (!fd.close())
+        throw FileError(path, errno);
 }
 
 std::string readWholeFile(const std::filesystem::path& path, std::size_t maxBytes)
 {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK, opening a named pipe waits for a writer, for ever; the descriptor's own
+    // type then decides, as the path may have changed since.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0)
         throw FileError(path, errno);
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
         throw FileError(path, errno);
     if (S_ISDIR(info.st_mode))
-        throw FileError(path, EISDIR);
+        throw FileError(path, EISDIR, "it is a folder, not a file");
+    if (!S_ISREG(info.st_mode)) {
+        const char* kind = S_ISFIFO(info.st_mode) ? "a named pipe"
+            : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
+            : S_ISSOCK(info.st_mode) ? "a socket" : "of another kind";
+        throw FileError(path, EINVAL, std::string("it is ") + kind + ", not a regular file");
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > maxBytes)
+        throw fileTooLarge(path, maxBytes);
     std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char chunk[65536];
     for (;;) {
         const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
@@ -95,7 +211,7 @@ std::string readWholeFile(const std::filesystem::path& path, std::size_t maxByte
         if (n == 0)
             return bytes;
         if (bytes.size() + static_cast<std::size_t>(n) > maxBytes)
-            throw FileError(path, EFBIG);
+            throw fileTooLarge(path, maxBytes);
         bytes.append(chunk, static_cast<std::size_t>(n));
     }
 }

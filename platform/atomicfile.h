@@ -1,8 +1,8 @@
 #pragma once
 
 // Whole-file reads and writes for the program's own files. A write goes to a temporary file in the
-// same folder, is flushed to disk and then renamed over the target, so a crash or a full disk never
-// leaves a half-written file: the target holds either its old or its new content.
+// target's folder, is flushed to disk and then put in the target's place in one step, so a crash or
+// a full disk never leaves a half-written file: the target holds either its old or its new content.
 
 #include <cstddef>
 #include <filesystem>
@@ -15,20 +15,31 @@ namespace qm {
 // A file that could not be read or written; the message names the file and the reason.
 class FileError final : public std::runtime_error {
 public:
-    FileError(const std::filesystem::path& path, int errorNumber);
+    // reason: what the user is told; the system's text for errorNumber when empty.
+    FileError(const std::filesystem::path& path, int errorNumber, std::string reason = {});
     const std::filesystem::path& path() const { return m_path; }
     int errorNumber() const { return m_errorNumber; }
+    const std::string& reason() const { return m_reason; }
 
 private:
     std::filesystem::path m_path;
     int m_errorNumber;
+    std::string m_reason;
 };
 
-// Replaces the file's content with the bytes, atomically. Throws FileError.
+// A size limit in the user's words: "64 MiB" for whole mebibytes, else "<n> bytes".
+std::string byteSizeText(std::size_t bytes);
+// The FileError (EFBIG) of a file larger than maxBytes.
+FileError fileTooLarge(const std::filesystem::path& path, std::size_t maxBytes);
+
+// Replaces the file's content with the bytes, atomically. A symbolic link is followed and its target
+// replaced; an existing file keeps its permission bits and, where the process may set it, its group.
+// No temporary file is left behind, even when the process is killed half-way. Throws FileError.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// The file's bytes. Throws FileError when it cannot be read, or (with EFBIG) when it is larger than
-// maxBytes, so that a hostile file cannot make the program allocate without bound.
+// The file's bytes. Throws FileError when it cannot be read, when it is not a regular file (a folder,
+// a named pipe, a device: refused at once, without waiting for a writer), or (with EFBIG) when it is
+// larger than maxBytes, so that a hostile file cannot make the program allocate without bound.
 std::string readWholeFile(const std::filesystem::path& path, std::size_t maxBytes);
 
 } // namespace qm

@@ -130,6 +130,8 @@ std::string nameList(const Names& names, std::size_t bufferSize)
 
 std::uint32_t narrow(std::size_t n) { return static_cast<std::uint32_t>(n); }
 
+std::size_t entryLimit(std::size_t fileBytes) { return std::max(fileBytes / kMinBytesPerEntry, kFreeEntries); }
+
 } // namespace
 
 ProfileFile::ProfileFile(std::filesystem::path path)
@@ -145,18 +147,20 @@ ProfileFile ProfileFile::load(const std::filesystem::path& path, const ProfileLi
 
 ProfileFile ProfileFile::parse(std::filesystem::path path, std::string bytes, const ProfileLimits& limits)
 {
-    if (bytes.size() > std::min(limits.maxBytes, kMaxSpanOffset))
-        throw FileError(path, EFBIG);
+    const std::size_t maxBytes = std::min(limits.maxBytes, kMaxSpanOffset);
+    if (bytes.size() > maxBytes)
+        throw fileTooLarge(path, maxBytes);
     ProfileFile file(std::move(path));
     file.m_dirty = false;
     file.m_original = std::move(bytes);
-    file.parseText(limits.maxEntries);
+    file.parseText();
     return file;
 }
 
-void ProfileFile::parseText(std::size_t maxEntries)
+void ProfileFile::parseText()
 {
     const std::string_view text = m_original;
+    const std::size_t maxEntries = entryLimit(text.size());
     std::size_t pos = 0;
     if (text.starts_with(kBom)) {
         m_bom = true;
@@ -190,7 +194,7 @@ void ProfileFile::parseText(std::size_t maxEntries)
         const bool isKey = !isSection && !m_sections.empty() && splitKeyLine(text, line, key);
         if (isSection || isKey) {
             if (++entries > maxEntries)
-                throw FileError(m_path, EFBIG);
+                throw FileError(m_path, EFBIG, "it holds more section and key lines than a file of its size may");
             Line parsed;
             parsed.gap = spanOf({gapStart, pos});
             parsed.text = spanOf(line);
@@ -402,7 +406,17 @@ void ProfileFile::flush()
 {
     if (!m_dirty)
         return;
-    writeFileAtomically(m_path, bytes());
+    const std::string out = bytes();
+    std::size_t entries = m_sections.size();
+    for (const Section& section : m_sections)
+        entries += section.keys.size();
+    if (out.size() > kMaxProfileFileBytes)
+        throw FileError(m_path, EFBIG,
+                        "it would be larger than " + byteSizeText(kMaxProfileFileBytes)
+                            + ", the most the program can open again; nothing was saved");
+    if (entries > entryLimit(out.size()))
+        throw FileError(m_path, EFBIG, "it would hold more lines than the program can open again; nothing was saved");
+    writeFileAtomically(m_path, out);
     m_dirty = false;
 }
 

@@ -34,16 +34,21 @@
 
 namespace qm {
 
-// A headline file of 100,000 items with long captions stays well below this; a larger file is refused
-// so that a hostile one cannot make the program allocate without bound.
+// The largest file read. A headline file of 100,000 items with long captions stays well below this;
+// a larger file is refused so that a hostile one cannot make the program allocate without bound, and
+// flush() refuses to write one, so that nothing is saved that cannot be opened again.
 constexpr std::size_t kMaxProfileFileBytes = std::size_t{64} * 1024 * 1024;
-// Section and key lines of one file. Each costs a few dozen bytes of bookkeeping, so a file of tiny
-// lines ("[a]" again and again) would otherwise cost many times its size. Enough for 300,000 items.
-constexpr std::size_t kMaxProfileEntries = std::size_t{1024} * 1024;
+// Each section and key line costs some 40 bytes of bookkeeping once read, so a file of nothing but
+// tiny lines ("[a]" again and again) would cost many times its size. The writer spends more than 7
+// bytes on each line of a headline file (an item of an empty caption is "[item0]", "t=" and
+// "check=0", each ended by CR LF), so a file may hold one such line per kMinBytesPerEntry bytes of its
+// size, and up to kFreeEntries in any case: no hostile file costs more than the largest one the
+// writer makes, and whatever the writer makes opens again.
+constexpr std::size_t kMinBytesPerEntry = 6;
+constexpr std::size_t kFreeEntries = 4096;
 
 struct ProfileLimits {
     std::size_t maxBytes = kMaxProfileFileBytes;
-    std::size_t maxEntries = kMaxProfileEntries;
 };
 
 class ProfileFile final {
@@ -53,7 +58,8 @@ public:
     explicit ProfileFile(std::filesystem::path path);
 
     // Reads and parses the file. Throws FileError when it cannot be read (ENOENT when it does not
-    // exist), and FileError with EFBIG when it exceeds the limits.
+    // exist, EISDIR or EINVAL when it is not a regular file), and FileError with EFBIG when it exceeds
+    // the limits.
     static ProfileFile load(const std::filesystem::path& path, const ProfileLimits& limits = {});
     // Parses bytes as the content of the file at path (flush() writes there). Throws FileError with
     // EFBIG when they exceed the limits.
@@ -90,7 +96,8 @@ public:
     void write(std::string_view section, std::string_view key, std::string_view value);
 
     // Writes the file when this copy differs from it (a new profile always does), atomically.
-    // Throws FileError; the file then keeps its earlier content.
+    // Throws FileError; the file then keeps its earlier content. A file that load() would refuse is
+    // not written (EFBIG).
     void flush();
 
     // The file's bytes as flush() writes them.
@@ -116,7 +123,7 @@ private:
         std::vector<Line> keys;
     };
 
-    void parseText(std::size_t maxEntries);
+    void parseText();
     std::string_view view(Span span, bool owned) const;
     std::string_view nameOf(const Line& line) const { return view(line.name, line.owned); }
     const Section* findSection(std::string_view name) const;

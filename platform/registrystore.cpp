@@ -48,13 +48,7 @@ RegistryStore::RegistryStore(std::filesystem::path file, WriteCheck canWrite)
 
 RegistryStore::Snapshot RegistryStore::load() const
 {
-    std::error_code error;
-    const fs::file_status status = fs::status(m_file, error);
-    if (status.type() == fs::file_type::not_found)
-        return {RegistryFile(), true};
-    // Opening a pipe or a device would block or read without end: only a regular file is a store.
-    if (status.type() != fs::file_type::regular)
-        return {RegistryFile(), false};
+    // A folder, a pipe or a device in the store's place is refused by the reader, without waiting.
     try {
         const std::string text = readWholeFile(m_file, kMaxStoreBytes);
         if (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) > kMaxStoreLines)

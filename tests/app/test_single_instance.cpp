@@ -1,5 +1,7 @@
-// The single-instance guard with real quillmark processes, each test with its own runtime and config
-// folders, so that its lock and its position store never meet another test's.
+// The single-instance guard, over whatever lies in the lock's place and with real quillmark
+// processes, each test with its own runtime and config folders, so that its lock and its position
+// store never meet another test's.
+#include "app/singleinstance.h"
 #include "tests/support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -150,6 +153,38 @@ TEST(SingleInstance, AnInstanceThatHasRunForHoursStillKeepsOthersOut)
     EXPECT_EQ(session.exitStatus(second, true), 0);
     EXPECT_TRUE(session.isRunning(first));
     EXPECT_EQ(session.lockHolder(), first);
+}
+
+// Only a live holder of the lock keeps a start out. Whatever else lies in the lock's place is taken
+// over (a crash's leftovers, empty or foreign content, a process id that is -1 or another program's),
+// or, for a folder, run without.
+TEST(SingleInstance, OnlyALiveHolderOfTheLockKeepsAStartOut)
+{
+    const auto content = [](std::string bytes) {
+        return [bytes](const std::filesystem::path& lock) { writeFileBytes(lock, bytes); };
+    };
+    const std::pair<const char*, std::function<void(const std::filesystem::path&)>> places[] = {
+        {"nothing", [](const std::filesystem::path&) {}},
+        {"an empty file", content("")},
+        {"garbage", content(std::string("\x7f\0\xff\n\n", 5))},
+        {"another host's lock", content("4242\nquillmark\nelsewhere.example\n")},
+        {"process id -1", content("-1\n")},
+        {"a live process that is not ours", content("1\n")},
+        {"a folder", [](const std::filesystem::path& lock) { std::filesystem::create_directory(lock); }},
+    };
+    for (const auto& [name, prepare] : places) {
+        const TempDir runtime;
+        const std::filesystem::path lock = runtime.file("quillmark.lock");
+        prepare(lock);
+        const QString lockPath = QString::fromStdString(lock.string());
+        {
+            const SingleInstanceGuard first(lockPath);
+            EXPECT_FALSE(first.otherInstanceRuns()) << name;
+            // A folder in the lock's place: every start runs, without the guard.
+            EXPECT_EQ(SingleInstanceGuard(lockPath).otherInstanceRuns(), !std::filesystem::is_directory(lock)) << name;
+        }
+        EXPECT_FALSE(SingleInstanceGuard(lockPath).otherInstanceRuns()) << name << ", once the holder has ended";
+    }
 }
 
 } // namespace

@@ -21,9 +21,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <future>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -289,6 +294,55 @@ TEST_P(BadInput, FloodsOfOneByteHoldNoMoreThanTheBound)
     const std::unique_ptr<Reader> target = reader().make();
     for (const auto& flood : reader().floods)
         ExpectBounded(*target, flood());
+}
+
+// A user-named file that is not a regular file is refused at once: a named pipe without a writer
+// must not keep the reader waiting, a device must not be read without end, and what the reader held
+// stays.
+TEST(BadInputFiles, WhatIsNotARegularFileIsRefusedWithoutWaiting)
+{
+    namespace fs = std::filesystem;
+    const std::pair<const char*, std::function<bool(const fs::path&)>> readers[] = {
+        {"HeadlineFile",
+         [](const fs::path& path) {
+             VectorSuggestions list;
+             list.append("kept", true);
+             try {
+                 openHeadlineFile(path, list);
+             } catch (const FileError& e) {
+                 return list.count() == 1 && e.reason().find("not a") != std::string::npos;
+             }
+             return false;
+         }},
+        // Nothing is read, and nothing may be written in its place.
+        {"RegistryStore",
+         [](const fs::path& path) {
+             RegistryStore store(path);
+             return store.read().items().empty()
+                 && store.createKey("Software\\Quillmark").status() == RegStatus::AccessDenied;
+         }},
+    };
+    const std::pair<const char*, std::function<void(const fs::path&)>> kinds[] = {
+        {"named pipe", [](const fs::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+        {"folder", [](const fs::path& path) { fs::create_directory(path); }},
+        {"device", [](const fs::path& path) { fs::create_symlink("/dev/zero", path); }},
+    };
+    for (const auto& [reader, refuses] : readers) {
+        for (const auto& [kind, make] : kinds) {
+            const TempDir dir;
+            const fs::path path = dir.file("named");
+            make(path);
+            std::future<bool> refused = std::async(std::launch::async, refuses, path);
+            if (refused.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+                ADD_FAILURE() << reader << " waits on a " << kind;
+                // A writer that comes and goes ends each wait of the reader, so the test itself ends.
+                do
+                    ::close(::open(path.c_str(), O_WRONLY | O_NONBLOCK));
+                while (refused.wait_for(std::chrono::milliseconds(100)) == std::future_status::timeout);
+            }
+            EXPECT_TRUE(refused.get()) << reader << " on a " << kind;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, BadInput, testing::Range<std::size_t>(0, Readers().size()),

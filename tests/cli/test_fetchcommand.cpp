@@ -29,7 +29,9 @@ TEST(FetchCommand, WritesTheBodyExactly)
 TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
 {
     LoopbackServer server({{ReadRequest(), Send("HTTP/1.1 404 Not Found\r\nContent-Length: 7\r\n\r\nmissing")},
-                           {ReadRequest(), Send("HTTP/1.1 2x0 OK\r\n\r\n")}});
+                           {ReadRequest(), Send("HTTP/1.1 2x0 OK\r\n\r\n")},
+                           {ReadRequest(),
+                            Send(std::string("HTTP/1.1 404 Not\0Here\r\nContent-Length: 1\r\n\r\n-", 45))}});
     const std::string url = server.url();
     const CliRun notFound = RunFetch({url});
     EXPECT_EQ(notFound.status, 1);
@@ -39,6 +41,9 @@ TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
     const CliRun notANumber = RunFetch({url});
     EXPECT_EQ(notANumber.status, 1);
     EXPECT_EQ(notANumber.err, "EConvertError: '2x0' is not a valid integer value\n");
+
+    // A NUL byte in the message does not cut the line short.
+    EXPECT_EQ(RunFetch({url}).err, "EIdProtocolReplyError: 404 Not\\0Here\n");
 
     const RefusingPort refusing;
     const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(refusing.port()) + "/";

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace qm {
@@ -228,6 +229,16 @@ TEST_F(HeadlineCommands, OpenOfAMissingFileShowsTheErrorAndKeepsTheList)
     trigger(&form, "Open1");
     EXPECT_TRUE(items().empty()) << "a readable file without items gives an empty list";
     EXPECT_EQ(desktop.boxes().size(), 1u);
+
+    // A named pipe used to freeze the window inside open().
+    fill({{"kept", true}});
+    ASSERT_EQ(::mkfifo(dir.file("pipe.qmk").c_str(), 0600), 0);
+    desktop.setNextFileName(path("pipe.qmk"));
+    trigger(&form, "Open1");
+    EXPECT_EQ(items(), (std::vector<Suggestion>{{"kept", true}}));
+    ASSERT_EQ(desktop.boxes().size(), 2u);
+    EXPECT_TRUE(desktop.boxes()[1].text.endsWith(QStringLiteral(": it is a named pipe, not a regular file.")))
+        << desktop.boxes()[1].text.toStdString();
 }
 
 } // namespace

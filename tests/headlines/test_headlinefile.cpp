@@ -1,13 +1,17 @@
 #include "headlines/headlinefile.h"
 #include "platform/atomicfile.h"
+#include "platform/registrystore.h"
 #include "tests/support/tempdir.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace qm {
@@ -190,6 +194,88 @@ TEST(HeadlineFile, FailedSaveKeepsTheOldFileAndLeavesNoPartialFile)
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"folder.qmk", "plain"}));
     EXPECT_EQ(readFileBytes(dir.file("plain")), "a regular file");
+}
+
+// Items of captionBytes bytes, as many as a file of at most fileBytes holds.
+VectorSuggestions listFilling(std::size_t captionBytes, std::size_t fileBytes, std::size_t& savedBytes)
+{
+    VectorSuggestions list;
+    savedBytes = 0;
+    for (std::size_t i = 0;; ++i) {
+        // "[item<i>]", "t=<caption>" and "check=<0 or 1>", each ended by CR LF.
+        const std::size_t item = 21 + std::to_string(i).size() + captionBytes;
+        if (savedBytes + item > fileBytes)
+            return list;
+        savedBytes += item;
+        list.append(std::string(captionBytes, static_cast<char>('a' + i % 26)), i % 3 == 0);
+    }
+}
+
+// Whatever is saved opens again whole: a list up to the file bound, of the longest captions that
+// read back whole, and one of empty captions, the most lines per byte the writer makes. A list one
+// item larger is refused on saving, and the file keeps what it held.
+TEST(HeadlineFile, ListsUpToTheFileBoundReopenWholeAndLargerOnesAreNotSaved)
+{
+    const std::pair<std::size_t, std::size_t> cases[] = {{kCaptionBufferBytes - 1, kMaxProfileFileBytes},
+                                                         {0, std::size_t{16} * 1024 * 1024}};
+    for (const auto& [captionBytes, fileBytes] : cases) {
+        TempDir dir;
+        std::size_t savedBytes = 0;
+        VectorSuggestions list = listFilling(captionBytes, fileBytes, savedBytes);
+        saveHeadlineFile(list, dir.file("full.qmk"));
+        EXPECT_EQ(std::filesystem::file_size(dir.file("full.qmk")), savedBytes);
+        VectorSuggestions reopened;
+        openHeadlineFile(dir.file("full.qmk"), reopened);
+        EXPECT_TRUE(reopened.items() == list.items()) << captionBytes << "-byte captions";
+        if (fileBytes != kMaxProfileFileBytes)
+            continue;
+        list.append(std::string(captionBytes, 'z'), true);
+        try {
+            saveHeadlineFile(list, dir.file("full.qmk"));
+            ADD_FAILURE() << "a list over the bound was saved";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.errorNumber(), EFBIG);
+        }
+        EXPECT_EQ(std::filesystem::file_size(dir.file("full.qmk")), savedBytes);
+    }
+}
+
+// A save keeps what the user set on the file: its rights, its group, a link that leads to it. The
+// position store saves alike. Nothing is left beside the file.
+TEST(HeadlineFile, SaveKeepsTheFilesRightsAndGroupAndGoesThroughALink)
+{
+    namespace fs = std::filesystem;
+    const std::pair<const char*, std::function<void(const fs::path&)>> savers[] = {
+        {"headline file",
+         [](const fs::path& path) {
+             VectorSuggestions list;
+             list.append("saved", true);
+             saveHeadlineFile(list, path);
+         }},
+        {"position store",
+         [](const fs::path& path) {
+             RegistryStore store(path);
+             EXPECT_EQ(store.createKey("Software\\Quillmark").setDword("top", 80), RegStatus::Ok);
+         }},
+    };
+    // Only root may give a file a group it is not a member of.
+    const gid_t group = ::geteuid() == 0 ? 4242 : ::getegid();
+    for (const auto& [name, save] : savers) {
+        TempDir dir;
+        writeFileBytes(dir.file("real"), "");
+        ASSERT_EQ(::chown(dir.file("real").c_str(), static_cast<uid_t>(-1), group), 0);
+        fs::permissions(dir.file("real"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        fs::create_symlink("real", dir.file("link"));
+
+        save(dir.file("link"));
+        EXPECT_TRUE(fs::is_symlink(dir.file("link"))) << name;
+        EXPECT_NE(readFileBytes(dir.file("real")), "") << name;
+        struct stat info {};
+        ASSERT_EQ(::stat(dir.file("real").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0640u) << name;
+        EXPECT_EQ(info.st_gid, group) << name;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2) << name;
+    }
 }
 
 } // namespace

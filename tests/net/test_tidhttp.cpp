@@ -226,6 +226,15 @@ TEST(TIdHTTP, UnreachableTargetsLeaveTheSinkEmpty)
         // Refused by the resolver itself (an empty label): no name server is asked.
         {"http://no..such.host/page.html", "EIdSocketError", "Socket Error # 1100"},
         {"https://127.0.0.1/page.html", "EIdInterceptPropInvalid", "Intercept value is not valid"},
+        // Refused before connecting, else the refusing port would answer: a CR LF would inject header
+        // lines, and another protocol must not be spoken to as http.
+        {RefusingUrl("/page.html\r\nX-Injected: 1"), "EIdInvalidURL",
+         "Invalid URL: it holds the control byte 0x0D."},
+        {RefusingUrl("/page.html\nX: 1"), "EIdInvalidURL", "Invalid URL: it holds the control byte 0x0A."},
+        {RefusingUrl(std::string("/page\0.html", 11)), "EIdInvalidURL", "Invalid URL: it holds the control byte 0x00."},
+        {RefusingUrl("/#\x7f"), "EIdInvalidURL", "Invalid URL: it holds the control byte 0x7F."},
+        {"ftp://127.0.0.1:" + std::to_string(refusing.port()) + "/page.html", "EIdInvalidURL",
+         "Invalid URL: the protocol \"ftp\" is not http."},
     };
     for (const Case& c : cases) {
         TIdHTTP http;

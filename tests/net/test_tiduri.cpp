@@ -35,6 +35,9 @@ TEST(TIdURI, SplitUrl)
         {"page.html", "", "", "", "/", "page.html", ""},
         {"dir/page.html", "", "", "", "/dir/", "page.html", ""},
         {"HTTPS://Secure:443/x", "HTTPS", "Secure", "443", "/", "x", ""},
+        // A colon in a query or fragment right after the host is no port.
+        {"http://h?q=a:81", "http", "h", "", "/", "?q=a:81", ""},
+        {"http://h#x:81", "http", "h", "", "/", "", "x:81"},
     };
     for (const SplitCase& c : cases) {
         const TIdURI uri = TIdURI::SplitUrl(c.url);
