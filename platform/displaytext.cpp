@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <array>
+#include <optional>
 
 namespace qm {
 namespace {
@@ -24,15 +25,33 @@ QString fromCp1252(std::string_view bytes)
     return out;
 }
 
+std::optional<QString> fromUtf8(std::string_view bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
 } // namespace
 
 QString displayText(std::string_view bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!utf8.hasError())
-        return text;
-    return fromCp1252(bytes);
+    std::optional<QString> text = fromUtf8(bytes);
+    return text ? *text : fromCp1252(bytes);
+}
+
+QString shownText(std::string_view bytes)
+{
+    if (bytes.size() <= kShownCaptionBytes)
+        return displayText(bytes);
+    const std::string_view head = bytes.substr(0, kShownCaptionBytes);
+    // A UTF-8 sequence is at most 4 bytes: the cut splits valid text within its last 3.
+    std::optional<QString> text;
+    for (std::size_t dropped = 0; dropped < 4 && !text; ++dropped)
+        text = fromUtf8(head.substr(0, head.size() - dropped));
+    return (text ? *text : fromCp1252(head)) + QChar(0x2026);
 }
 
 } // namespace qm
