@@ -12,18 +12,6 @@ SuggestionModel::SuggestionModel(QObject* parent)
     connect(&m_showTimer, &QTimer::timeout, this, &SuggestionModel::showPendingRows);
 }
 
-SuggestionModel::GrowthBatch::GrowthBatch(SuggestionModel& model)
-    : m_model(model)
-{
-    ++m_model.m_batches;
-}
-
-SuggestionModel::GrowthBatch::~GrowthBatch()
-{
-    if (--m_model.m_batches == 0)
-        m_model.showPendingRows();
-}
-
 void SuggestionModel::append(std::string_view caption, bool checked)
 {
     m_captions.emplace_back(caption);
@@ -125,9 +113,7 @@ bool SuggestionModel::setData(const QModelIndex& index, const QVariant& value, i
 
 Qt::ItemFlags SuggestionModel::flags(const QModelIndex& index) const
 {
-    if (!index.isValid())
-        return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemNeverHasChildren;
+    return index.isValid() ? QAbstractListModel::flags(index) | Qt::ItemIsUserCheckable : Qt::NoItemFlags;
 }
 
 QVariant SuggestionModel::headerData(int section, Qt::Orientation orientation, int role) const

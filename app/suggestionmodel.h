@@ -4,6 +4,7 @@
 
 #include <QAbstractListModel>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <string>
@@ -20,20 +21,18 @@ class SuggestionModel final : public QAbstractListModel, public SuggestionList {
 
 public:
     // While a research walk appends, the window is pumped after every item, and a view told of each
-    // row lays out its rows and repaints for each: filling the list would be quadratic. Inside a
-    // GrowthBatch appended items are in the list at once (every command sees them), but the views
-    // hear of new rows at most once per kGrowthShowInterval, and of the rest when the last batch ends
-    // or before anything else changes the rows.
-    class GrowthBatch final {
-    public:
-        explicit GrowthBatch(SuggestionModel& model);
-        ~GrowthBatch();
-        GrowthBatch(const GrowthBatch&) = delete;
-        GrowthBatch& operator=(const GrowthBatch&) = delete;
-
-    private:
-        SuggestionModel& m_model;
-    };
+    // row lays out its rows and repaints for each: filling the list would be quadratic. While a
+    // growth batch is held, appended items are in the list at once (every command sees them), but the
+    // views hear of new rows at most once per kGrowthShowInterval, and of the rest when the last batch
+    // ends or before anything else changes the rows.
+    [[nodiscard]] auto growthBatch()
+    {
+        ++m_batches;
+        return qScopeGuard([this] {
+            if (--m_batches == 0)
+                showPendingRows();
+        });
+    }
     static constexpr int kGrowthShowInterval = 40; // ms: about 25 screen updates a second
 
     explicit SuggestionModel(QObject* parent = nullptr);

@@ -66,15 +66,12 @@ void setUpListView1(QTreeView& view, SuggestionModel& model)
     view.setModel(&model);
     view.setItemDelegate(new CheckBoxOutline(&view));
     view.setRootIsDecorated(false);
-    view.setItemsExpandable(false);
     view.setUniformRowHeights(true);
     view.setSelectionMode(QAbstractItemView::SingleSelection);
     view.setSelectionBehavior(QAbstractItemView::SelectRows);
     view.setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view.setSortingEnabled(false);
     QHeaderView* header = view.header();
     header->setSectionsClickable(true);
-    header->setSortIndicatorShown(false);
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(280);
     header->resizeSection(0, 455);

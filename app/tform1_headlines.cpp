@@ -69,7 +69,7 @@ void TForm1::Open1Click()
     if (!fileName)
         return;
     try {
-        const SuggestionModel::GrowthBatch growth(*m_suggestions); // the view hears of the rows at once
+        const auto growth = m_suggestions->growthBatch(); // the view hears of the rows at once
         openHeadlineFile(toPath(*fileName), *m_suggestions);
     } catch (const FileError& failure) {
         // Thrown before the list is touched: what the user had stays.

@@ -61,7 +61,7 @@ void TForm1::BitBtn2Click()
         return;
 
     WindowFrontEnd frontEnd(*this);
-    const SuggestionModel::GrowthBatch growth(*m_suggestions);
+    const auto growth = m_suggestions->growthBatch();
     ResearchRun run(frontEnd, *m_suggestions, m_richEdit1, SourcePageUrl(), m_research);
     run.Run([this] { return m_startForm->SelectedTopicKey(); });
 }

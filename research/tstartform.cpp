@@ -6,7 +6,6 @@
 #include "platform/syscolor.h"
 #include "research/topics.h"
 
-#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -34,11 +33,6 @@ public:
     QString text(QAccessible::Text t) const override
     {
         return t == QAccessible::Value ? list()->currentText() : QAccessibleWidget::text(t);
-    }
-    int childCount() const override { return 1; }
-    QAccessibleInterface* child(int index) const override
-    {
-        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
     }
     QStringList actionNames() const override
     {

@@ -181,7 +181,7 @@ TEST_P(SuggestionListGrowth, EveryRowIsShownOnceTheBatchEnds)
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     {
-        const SuggestionModel::GrowthBatch walk(model);
+        const auto walk = model.growthBatch();
         for (int i = 0; i < 30; ++i) {
             model.append("Row " + std::to_string(i), false);
             PumpMessages();
