@@ -1,23 +1,28 @@
 #include "app/tform1.h"
 
-#include "app/handlerguard.h"
 #include "app/ideamemo.h"
-#include "app/suggestionlistview.h"
+#include "app/suggestionmodel.h"
 #include "platform/anchorlayout.h"
 #include "platform/designfont.h"
+#include "platform/handlerguard.h"
 #include "platform/jpegpixmap.h"
 #include "research/topics.h"
 #include "ui/tinfoform.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeView>
 
 namespace qm {
 namespace {
@@ -28,6 +33,65 @@ constexpr QPoint kLaidOutPosition(193, 80);
 constexpr int kStatusBarHeight = 19;
 // The inner area of a 501 x 376 page control, for which the pages' controls were laid out.
 constexpr QSize kTabSheetSize(493, 348);
+
+// Some styles outline a check box in a shade of the window colour, which vanishes against a dark
+// base: an unticked box would not show at all. Every box gets an outline halfway between the text
+// and the base colour, which shows in any palette.
+class CheckBoxOutline final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QStyle* style = option.widget != nullptr ? option.widget->style() : QApplication::style();
+        const QRect box = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, option.widget);
+        const QColor text = item.palette.color(QPalette::Text);
+        const QColor base = item.palette.color(QPalette::Base);
+        painter->save();
+        painter->setPen(QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
+                               (text.blue() + base.blue()) / 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(box.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+};
+
+// One column, a check box before every row, whole rows selected one at a time, nothing edited in
+// place. The view's own sorting stays off: the header sorts once per click, by the program's own
+// comparison, and shows no sort mark.
+void setUpListView1(QTreeView& view, SuggestionModel& model)
+{
+    view.setModel(&model);
+    view.setItemDelegate(new CheckBoxOutline(&view));
+    view.setRootIsDecorated(false);
+    view.setUniformRowHeights(true);
+    view.setSelectionMode(QAbstractItemView::SingleSelection);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QHeaderView* header = view.header();
+    header->setSectionsClickable(true);
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(280);
+    header->resizeSection(0, 455);
+}
+
+// A screen reader hears of a tick changed by any means (Space, the mouse, a menu command): the view
+// itself only repaints the row. The list's accessible children are the header cell, then the rows.
+void announceTicks(QTreeView& view, int first, int last)
+{
+    if (!QAccessible::isActive()) // Qt drops the events then, but would still build each row's interface
+        return;
+    QAccessible::State changed;
+    changed.checked = true;
+    const int headerCells = view.header()->isHidden() ? 0 : 1;
+    for (int row = first; row <= last; ++row) {
+        QAccessibleStateChangeEvent event(&view, changed);
+        event.setChild(row + headerCells);
+        QAccessible::updateAccessibility(&event);
+    }
+}
 
 } // namespace
 
@@ -91,14 +155,26 @@ void TForm1::buildClientArea()
     tabSheet1->resize(kTabSheetSize);
     auto* page1 = new AnchorLayout(tabSheet1, kTabSheetSize);
 
-    m_listView1 = new SuggestionListView(tabSheet1);
+    m_suggestions = new SuggestionModel(this);
+    m_listView1 = new QTreeView(tabSheet1);
     m_listView1->setObjectName(QStringLiteral("ListView1"));
+    setUpListView1(*m_listView1, *m_suggestions);
     m_listView1->setAccessibleName(QStringLiteral("Headline suggestions"));
-    m_listView1->setAccessibleDescription(
-        QStringLiteral("Suggestions for the chosen topic, each with a check box: tick the ones to keep"));
+    m_listView1->setAccessibleDescription(QStringLiteral(
+        "Suggestions for the chosen topic, each with a check box: tick the ones to keep. Alt+S sorts them"));
     page1->add(m_listView1, QRect(0, 52, 491, 264), AnchorAll);
     connect(m_listView1->header(), &QHeaderView::sectionClicked, this,
             [this] { guarded([this] { ListView1ColumnClick(); }); });
+    auto* sort = new QAction(m_listView1);
+    sort->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S)); // the header's click from the keyboard
+    sort->setShortcutContext(Qt::WidgetShortcut);
+    m_listView1->addAction(sort);
+    connect(sort, &QAction::triggered, this, [this] { guarded([this] { ListView1ColumnClick(); }); });
+    connect(m_suggestions, &QAbstractItemModel::dataChanged, m_listView1,
+            [this](const QModelIndex& first, const QModelIndex& last, const QList<int>& roles) {
+                if (roles.contains(Qt::CheckStateRole))
+                    announceTicks(*m_listView1, first.row(), last.row());
+            });
 
     m_bitBtn2 = new QPushButton(QStringLiteral("Generate Effective Headlines"), tabSheet1);
     m_bitBtn2->setObjectName(QStringLiteral("BitBtn2"));
@@ -118,8 +194,9 @@ void TForm1::buildClientArea()
     page1->add(m_bitBtn1, QRect(0, 321, 201, 25), AnchorLeft | AnchorBottom);
     connect(m_bitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
 
-    setTabOrder(m_listView1, m_bitBtn2);
-    setTabOrder(m_bitBtn2, m_bitBtn1);
+    // In the order of the layout, top to bottom.
+    setTabOrder(m_bitBtn2, m_listView1);
+    setTabOrder(m_listView1, m_bitBtn1);
 
     auto* tabSheet2 = new QWidget;
     tabSheet2->setObjectName(QStringLiteral("TabSheet2"));

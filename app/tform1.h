@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/desktopservices.h"
+#include "research/researchrun.h"
 #include "research/richeditbuffer.h"
 
 #include <QIcon>
@@ -13,11 +14,12 @@ class QLabel;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
+class QTreeView;
 
 namespace qm {
 
 class IdeaMemo;
-class SuggestionListView;
+class SuggestionModel;
 class TInfoForm;
 class TStartForm;
 
@@ -56,7 +58,9 @@ public:
     void Clear1Click();
     void ListView1ColumnClick();
 
-    SuggestionListView* ListView1() const { return m_listView1; }
+    QTreeView* ListView1() const { return m_listView1; }
+    // The items ListView1 shows.
+    SuggestionModel* Suggestions() const { return m_suggestions; }
     IdeaMemo* WhoisMemo() const { return m_whoisMemo; }
     QStatusBar* StatusBar1() const { return m_statusBar1; }
     QTabWidget* PageControl1() const { return m_pageControl1; }
@@ -92,12 +96,14 @@ private:
 
     QLabel* m_image1 = nullptr;
     QTabWidget* m_pageControl1 = nullptr;
-    SuggestionListView* m_listView1 = nullptr;
+    SuggestionModel* m_suggestions = nullptr;
+    QTreeView* m_listView1 = nullptr;
     QPushButton* m_bitBtn2 = nullptr;
     QPushButton* m_bitBtn1 = nullptr;
     IdeaMemo* m_whoisMemo = nullptr;
     QStatusBar* m_statusBar1 = nullptr;
     RichEditBuffer m_richEdit1;
+    ResearchSession m_research;
     QList<QIcon> m_imageList1;
     TStartForm* m_startForm = nullptr;
     TInfoForm* m_infoForm = nullptr;

@@ -1,6 +1,6 @@
 // The commands on the suggestion list and the idea list, and the headline file.
 #include "app/ideamemo.h"
-#include "app/suggestionlistview.h"
+#include "app/suggestionmodel.h"
 #include "app/tform1.h"
 #include "headlines/headlinefile.h"
 #include "headlines/listcommands.h"
@@ -9,12 +9,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTreeWidgetItem>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace qm {
 namespace {
@@ -56,7 +55,7 @@ void TForm1::Save1Click()
     if (!fileName)
         return;
     try {
-        saveHeadlineFile(*m_listView1, toPath(*fileName));
+        saveHeadlineFile(*m_suggestions, toPath(*fileName));
     } catch (const std::exception& failure) {
         showFileError(this, QStringLiteral("save"), *fileName, failure);
     }
@@ -70,7 +69,8 @@ void TForm1::Open1Click()
     if (!fileName)
         return;
     try {
-        openHeadlineFile(toPath(*fileName), *m_listView1);
+        const auto growth = m_suggestions->growthBatch(); // the view hears of the rows at once
+        openHeadlineFile(toPath(*fileName), *m_suggestions);
     } catch (const FileError& failure) {
         // Thrown before the list is touched: what the user had stays.
         showFileError(this, QStringLiteral("open"), *fileName, failure);
@@ -79,31 +79,9 @@ void TForm1::Open1Click()
     }
 }
 
-void TForm1::ListView1ColumnClick()
-{
-    // One sort per click, always ascending, by the program's own comparison. The items themselves are
-    // put back in the new order, so each keeps its bytes and its tick; the view's own sorting stays
-    // off, so later items are still appended at the end.
-    const int n = m_listView1->topLevelItemCount();
-    if (n < 2)
-        return;
-    std::vector<std::string> captions;
-    captions.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        captions.push_back(SuggestionListView::itemBytes(*m_listView1->topLevelItem(i)));
-    QList<QTreeWidgetItem*> sorted;
-    sorted.reserve(n);
-    for (const std::size_t index : sortedOrder(captions))
-        sorted.append(m_listView1->topLevelItem(static_cast<int>(index)));
+void TForm1::ListView1ColumnClick() { m_suggestions->sortByCaption(); }
 
-    QTreeWidgetItem* current = m_listView1->currentItem();
-    m_listView1->invisibleRootItem()->takeChildren();
-    m_listView1->addTopLevelItems(sorted);
-    if (current != nullptr)
-        m_listView1->setCurrentItem(current);
-}
-
-void TForm1::AddselectiontoStep21Click() { addSelection(*m_listView1, *m_whoisMemo); }
+void TForm1::AddselectiontoStep21Click() { addSelection(*m_suggestions, *m_whoisMemo); }
 
 void TForm1::BitBtn1Click()
 {
@@ -117,19 +95,19 @@ void TForm1::BitBtn1Click()
 void TForm1::Selectall1Click()
 {
     switchPage(*this, 0);
-    selectAll(*m_listView1);
+    selectAll(*m_suggestions);
 }
 
 void TForm1::Selectnone1Click()
 {
     switchPage(*this, 0);
-    selectNone(*m_listView1);
+    selectNone(*m_suggestions);
 }
 
 void TForm1::Invertselection1Click()
 {
     switchPage(*this, 0);
-    invertSelection(*m_listView1);
+    invertSelection(*m_suggestions);
 }
 
 void TForm1::Clear1Click()

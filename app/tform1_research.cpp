@@ -1,5 +1,5 @@
 // "Generate Effective Headlines": the research run.
-#include "app/suggestionlistview.h"
+#include "app/suggestionmodel.h"
 #include "app/tform1.h"
 #include "platform/busycursor.h"
 #include "platform/displaytext.h"
@@ -61,8 +61,8 @@ void TForm1::BitBtn2Click()
         return;
 
     WindowFrontEnd frontEnd(*this);
-    const SuggestionListView::GrowthBatch growth(*m_listView1);
-    ResearchRun run(frontEnd, *m_listView1, m_richEdit1, SourcePageUrl());
+    const auto growth = m_suggestions->growthBatch();
+    ResearchRun run(frontEnd, *m_suggestions, m_richEdit1, SourcePageUrl(), m_research);
     run.Run([this] { return m_startForm->SelectedTopicKey(); });
 }
 

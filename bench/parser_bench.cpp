@@ -53,7 +53,7 @@ std::string makePage(std::size_t bytes)
 
 class CountingSink final : public qm::SuggestionSink {
 public:
-    void clear() override { m_count = 0; }
+    void removeAll() override { m_count = 0; }
     void append(std::string_view, bool) override { ++m_count; }
     std::size_t count() const { return m_count; }
 

@@ -4,7 +4,7 @@
 // Pages hold 1,000, 10,000 or 100,000 entries of about 100 bytes in the Business section (10,000
 // make 1 MB), so that the time per entry shows whether filling the list stays linear.
 #include "app/startup.h"
-#include "app/suggestionlistview.h"
+#include "app/suggestionmodel.h"
 #include "app/tform1.h"
 #include "app/userregistry.h"
 #include "headlines/suggestionlist.h"
@@ -23,8 +23,12 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+#include <fstream>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -106,7 +110,7 @@ void PressToDone(benchmark::State& state)
     qm::TForm1& form = *program.startup->mainWindow();
     for (auto _ : state) {
         program.press();
-        if (form.ListView1()->count() != static_cast<std::size_t>(entries)
+        if (form.Suggestions()->count() != static_cast<std::size_t>(entries)
             || form.statusText() != QStringLiteral("Done!"))
             state.SkipWithError("the run did not list every entry");
     }
@@ -150,6 +154,48 @@ void DownloadAlone(benchmark::State& state)
     }
 }
 
+// One run over a page whose Business section holds one link text of 60 MiB (the body bound is
+// 64 MiB), and the same run over the shipped page. Run each alone in its process
+// (--benchmark_filter=OneRun/huge), so that peak_rss_mib is that run's own.
+std::string HugeCaptionPage()
+{
+    constexpr std::size_t kCaptionBytes = std::size_t{60} * 1024 * 1024;
+    std::string caption;
+    caption.reserve(kCaptionBytes);
+    while (caption.size() < kCaptionBytes)
+        caption += "A headline that goes on ";
+    caption.resize(kCaptionBytes);
+    return "<a name=\"Business\"></a>\r\n<ul>\r\n<li><a href=\"#x\">" + caption + "</a></li>\r\n<li></ul>\r\n";
+}
+
+std::string ShippedPage()
+{
+    std::ifstream in(QUILLMARK_SOURCE_DIR "/site/headlines.html", std::ios::binary);
+    std::ostringstream page;
+    page << in.rdbuf();
+    return page.str();
+}
+
+void OneRun(benchmark::State& state, bool huge)
+{
+    auto server = qm::test::LoopbackServer::ServingPage(huge ? HugeCaptionPage() : ShippedPage());
+    qm::SetSourcePageUrl(server->url("/headlines.html"));
+    Program program;
+    qm::TForm1& form = *program.startup->mainWindow();
+    for (auto _ : state) {
+        program.press();
+        QApplication::processEvents(); // the view lays out and paints what it was told of
+        if (form.Suggestions()->count() == 0 || (huge && form.Suggestions()->caption(0).size() < 60'000'000))
+            state.SkipWithError("the run did not list the page's captions");
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_mib"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    qm::SetSourcePageUrl({});
+}
+
+BENCHMARK_CAPTURE(OneRun, shipped, false)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(OneRun, huge, true)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PressToDone)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ParseAlone)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(DownloadAlone)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -63,7 +63,8 @@ int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
     HeadlessFrontEnd frontEnd;
     VectorSuggestions suggestions;
     RichEditBuffer textBox;
-    ResearchRun run(frontEnd, suggestions, textBox, url);
+    ResearchSession session;
+    ResearchRun run(frontEnd, suggestions, textBox, url, session);
     TopicCancelled = false; // as the topic dialog's Research leaves it
     std::exception_ptr failure;
     try {

@@ -4,6 +4,7 @@
 // The main window binds it to its list control; tests and the command-line tool use VectorSuggestions.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,24 @@ namespace qm {
 class SuggestionSink {
 public:
     virtual ~SuggestionSink() = default;
-    virtual void clear() = 0;
+    void clear()
+    {
+        ++m_generation;
+        removeAll();
+    }
     virtual void append(std::string_view caption, bool checked) = 0;
+
+    // Moves on whenever the list is emptied to be refilled or replaced: by a research run's parse, by
+    // opening a headline file. A research walk notes it when it has emptied the list itself and stops
+    // once it has moved on, since the list then holds another run's or a file's items and the rest of
+    // the walk would be mixed into them.
+    std::uint64_t generation() const { return m_generation; }
+
+protected:
+    virtual void removeAll() = 0;
+
+private:
+    std::uint64_t m_generation = 0;
 };
 
 class SuggestionList : public SuggestionSink {
@@ -35,7 +52,6 @@ struct Suggestion {
 // A suggestion list in memory.
 class VectorSuggestions final : public SuggestionList {
 public:
-    void clear() override { m_items.clear(); }
     void append(std::string_view caption, bool checked) override { m_items.push_back({std::string(caption), checked}); }
     std::size_t count() const override { return m_items.size(); }
     std::string caption(std::size_t index) const override { return m_items.at(index).caption; }
@@ -45,6 +61,7 @@ public:
     const std::vector<Suggestion>& items() const { return m_items; }
 
 private:
+    void removeAll() override { m_items.clear(); }
     std::vector<Suggestion> m_items;
 };
 

@@ -13,6 +13,8 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+} // namespace
+
 bool isUtf8(std::string_view bytes)
 {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -36,8 +38,6 @@ bool isUtf8(std::string_view bytes)
     }
     return true;
 }
-
-} // namespace
 
 std::string utf8Text(std::string_view bytes)
 {

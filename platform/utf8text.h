@@ -8,8 +8,11 @@
 
 namespace qm {
 
-// The characters of the bytes, in UTF-8: the bytes themselves when they are valid UTF-8 (no overlong
-// form, no surrogate, nothing above U+10FFFF), otherwise each byte read as Windows-1252.
+// Whether the bytes are valid UTF-8: no overlong form, no surrogate, nothing above U+10FFFF.
+bool isUtf8(std::string_view bytes);
+
+// The characters of the bytes, in UTF-8: the bytes themselves when they are valid UTF-8, otherwise
+// each byte read as Windows-1252.
 std::string utf8Text(std::string_view bytes);
 
 } // namespace qm

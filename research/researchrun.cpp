@@ -18,15 +18,6 @@ std::string& sourcePageUrlOverride()
     return url;
 }
 
-// The last run to finish, for a run that had another one run inside it (pressing the button again
-// while the entries are walked). GUI thread only, like TopicCancelled.
-struct FinishedRun {
-    std::uint64_t count = 0;          // runs finished so far
-    std::uint64_t listGeneration = 0; // SuggestionListGeneration when it finished
-    std::string closingText;
-};
-FinishedRun lastFinishedRun;
-
 bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 } // namespace
@@ -71,8 +62,8 @@ std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer, int po
     return nullptr;
 }
 
-// The list as the run's own parse fills it: emptying it moves SuggestionListGeneration on and notes
-// where it stands, so that the walk can tell when someone else empties or replaces it afterwards.
+// The list as the run's own parse fills it: emptying it notes the list's new generation, so that the
+// walk can tell when someone else empties or replaces it afterwards.
 class ResearchRun::OwnList final : public SuggestionSink {
 public:
     OwnList(SuggestionSink& list, std::uint64_t& generation, std::size_t& listed)
@@ -81,12 +72,6 @@ public:
         , m_listed(listed)
     {
     }
-    void clear() override
-    {
-        m_list.clear();
-        m_generation = ++SuggestionListGeneration;
-        m_listed = 0;
-    }
     void append(std::string_view caption, bool checked) override
     {
         m_list.append(caption, checked);
@@ -94,22 +79,31 @@ public:
     }
 
 private:
+    void removeAll() override
+    {
+        m_list.clear();
+        m_generation = m_list.generation();
+        m_listed = 0;
+    }
+
     SuggestionSink& m_list;
     std::uint64_t& m_generation;
     std::size_t& m_listed;
 };
 
-ResearchRun::ResearchRun(ResearchFrontEnd& frontEnd, SuggestionSink& list, RichEditBuffer& textBox, std::string url)
+ResearchRun::ResearchRun(ResearchFrontEnd& frontEnd, SuggestionSink& list, RichEditBuffer& textBox, std::string url,
+                         ResearchSession& session)
     : m_frontEnd(frontEnd)
     , m_list(list)
     , m_textBox(textBox)
     , m_url(std::move(url))
+    , m_session(session)
 {
 }
 
 void ResearchRun::Run(const std::function<std::string()>& topicKey)
 {
-    const std::uint64_t runsFinishedAtStart = lastFinishedRun.count;
+    const std::uint64_t runsFinishedAtStart = m_session.runsFinished;
     std::exception_ptr failure;
     bool busy = false;
     try {
@@ -129,7 +123,7 @@ void ResearchRun::Run(const std::function<std::string()>& topicKey)
     if (busy)
         m_frontEnd.restoreCursor();
     std::string closing = closingText(runsFinishedAtStart);
-    lastFinishedRun = {lastFinishedRun.count + 1, SuggestionListGeneration, closing};
+    m_session = {m_session.runsFinished + 1, m_list.generation(), closing};
     m_frontEnd.setStatusText(closing);
     m_frontEnd.pumpMessages();
     if (failure)
@@ -141,7 +135,7 @@ void ResearchRun::ResearchTopic(std::string_view keyView)
     // Held here: the caller's text may change while other commands run in the pumps.
     const std::string key(keyView);
     m_downloadFailure = nullptr;
-    m_listGeneration = SuggestionListGeneration;
+    m_listGeneration = m_list.generation();
     m_listed = 0;
 
     m_frontEnd.setStatusText(BrainstormingText(key));
@@ -186,14 +180,14 @@ void ResearchRun::ResearchTopic(std::string_view keyView)
 
 bool ResearchRun::walkMustStop() const
 {
-    return m_frontEnd.escapeHeld() || TopicCancelled || SuggestionListGeneration != m_listGeneration
+    return m_frontEnd.escapeHeld() || TopicCancelled || m_list.generation() != m_listGeneration
         || m_listed >= kMaxSuggestions;
 }
 
 std::string ResearchRun::closingText(std::uint64_t runsFinishedAtStart) const
 {
-    if (lastFinishedRun.count != runsFinishedAtStart && lastFinishedRun.listGeneration == SuggestionListGeneration)
-        return lastFinishedRun.closingText;
+    if (m_session.runsFinished != runsFinishedAtStart && m_session.listGeneration == m_list.generation())
+        return m_session.closingText;
     return std::string(m_downloadFailure ? kDownloadFailedText : kDoneText);
 }
 

@@ -68,9 +68,18 @@ public:
     virtual bool escapeHeld() = 0;
 };
 
+// What outlives a run: how the last run to finish closed, for a run that had another one run inside
+// it (the button pressed again while the entries are walked). The main window keeps one.
+struct ResearchSession {
+    std::uint64_t runsFinished = 0;
+    std::uint64_t listGeneration = 0; // the list's generation when the last run finished
+    std::string closingText;
+};
+
 class ResearchRun final {
 public:
-    ResearchRun(ResearchFrontEnd& frontEnd, SuggestionSink& list, RichEditBuffer& textBox, std::string url);
+    ResearchRun(ResearchFrontEnd& frontEnd, SuggestionSink& list, RichEditBuffer& textBox, std::string url,
+                ResearchSession& session);
     ResearchRun(const ResearchRun&) = delete;
     ResearchRun& operator=(const ResearchRun&) = delete;
 
@@ -105,8 +114,9 @@ private:
     SuggestionSink& m_list;
     RichEditBuffer& m_textBox;
     std::string m_url;
+    ResearchSession& m_session;
     std::exception_ptr m_downloadFailure;
-    // SuggestionListGeneration as this run's parse left it after emptying the list.
+    // The list's generation as this run's parse left it after emptying the list.
     std::uint64_t m_listGeneration = 0;
     std::size_t m_listed = 0; // items the last walk appended
 };

@@ -3,7 +3,6 @@
 namespace qm {
 
 bool TopicCancelled = true;
-std::uint64_t SuggestionListGeneration = 0;
 
 std::string TopicKey(std::string_view topic)
 {

@@ -1,11 +1,12 @@
 #include "research/tstartform.h"
 
-#include "app/handlerguard.h"
 #include "platform/designfont.h"
+#include "platform/handlerguard.h"
 #include "platform/messagepump.h"
 #include "platform/syscolor.h"
 #include "research/topics.h"
 
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -19,6 +20,43 @@ constexpr QSize kClientSize(212, 110);
 constexpr QSize kResearchPictureSize(22, 23);
 constexpr QSize kCancelPictureSize(24, 24);
 constexpr int kComboItemHeight = 13;
+
+// The topic list as a screen reader meets it: named "Topic" and valued by the chosen topic. Qt's own
+// interface names a closed combo box by its current entry on this platform, which leaves the list
+// without a name of its own.
+class TopicListAccessible final : public QAccessibleWidget {
+public:
+    explicit TopicListAccessible(QComboBox* list)
+        : QAccessibleWidget(list, QAccessible::ComboBox)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? list()->currentText() : QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList(showMenuAction()) + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == showMenuAction())
+            list()->showPopup();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QComboBox* list() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* topicListFactory(const QString&, QObject* object)
+{
+    auto* list = qobject_cast<QComboBox*>(object);
+    if (list != nullptr && qobject_cast<TStartForm*>(list->parentWidget()) != nullptr)
+        return new TopicListAccessible(list);
+    return nullptr;
+}
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QString& picture,
                         QSize pictureSize, const QRect& geometry)
@@ -49,6 +87,7 @@ TStartForm::TStartForm(QWidget* parent)
     setPalette(colours);
     setAutoFillBackground(true);
 
+    QAccessible::installFactory(topicListFactory); // before anything asks for the list's interface
     m_comboBox1 = new QComboBox(this);
     m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
     m_comboBox1->setGeometry(15, 27, 184, 21);

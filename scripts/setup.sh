@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
+  qt6-base-private-dev
   libjpeg62-turbo-dev
   nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,9 +1,9 @@
 #include "ui/tinfoform.h"
 
-#include "app/handlerguard.h"
 #include "platform/anchorlayout.h"
 #include "platform/designfont.h"
 #include "platform/desktopservices.h"
+#include "platform/handlerguard.h"
 #include "platform/jpegpixmap.h"
 #include "platform/syscolor.h"
 #include "ui/bevelpanel.h"

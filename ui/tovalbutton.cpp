@@ -1,6 +1,6 @@
 #include "ui/tovalbutton.h"
 
-#include "app/handlerguard.h"
+#include "platform/handlerguard.h"
 #include "platform/syscolor.h"
 #include "ui/canvas.h"
 #include "ui/qpaintercanvas.h"

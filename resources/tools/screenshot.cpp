@@ -6,7 +6,7 @@
 //   QT_QPA_PLATFORM=offscreen build/resources/quillmark_screenshot docs
 //   QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/resources/quillmark_screenshot docs
 #include "app/startup.h"
-#include "app/suggestionlistview.h"
+#include "app/suggestionmodel.h"
 #include "app/tform1.h"
 #include "app/userregistry.h"
 #include "platform/registrystore.h"
@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTreeView>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -57,10 +58,10 @@ int main(int argc, char* argv[])
         "The Case for Writing by Hand Again",
     };
     for (const char* h : headlines)
-        form.ListView1()->append(h, false);
+        form.Suggestions()->append(h, false);
     for (const std::size_t ticked : {0u, 2u, 6u})
-        form.ListView1()->setChecked(ticked, true);
-    form.ListView1()->setCurrentItem(form.ListView1()->topLevelItem(2));
+        form.Suggestions()->setChecked(ticked, true);
+    form.ListView1()->setCurrentIndex(form.Suggestions()->index(2));
     form.setStatusText(QStringLiteral("Done!"));
 
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");

@@ -3,7 +3,7 @@
 // The real main window offscreen, its source page on a loopback server, and helpers that act as the
 // user would while a research run walks its entries.
 
-#include "app/suggestionlistview.h"
+#include "app/suggestionmodel.h"
 #include "platform/escapetracker.h"
 #include "research/researchrun.h"
 #include "research/tstartform.h"
@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -103,25 +104,28 @@ protected:
         find<QPushButton>(m_form, "BitBtn2")->click();
     }
 
-    // Runs the action from the event queue once the list holds n items, as the user's own input
-    // would arrive during the walk. Only the first time the count is reached.
-    void atItem(int n, std::function<void()> action)
+    // Runs the action from the event queue once the list, emptied since, holds n items, as the user's
+    // own input would arrive during the walk. Only the first time the count is reached.
+    void atItem(std::size_t n, std::function<void()> action)
     {
-        auto fired = std::make_shared<bool>(false);
-        QObject::connect(m_form->ListView1()->model(), &QAbstractItemModel::rowsInserted, m_form,
-                         [this, n, fired, action = std::move(action)] {
-                             if (*fired || m_form->ListView1()->topLevelItemCount() != n)
-                                 return;
-                             *fired = true;
-                             QTimer::singleShot(0, m_form, action);
-                         });
+        auto* watch = new QTimer(m_form); // a zero timer runs in every pump of the walk
+        const std::uint64_t armed = m_form->Suggestions()->generation();
+        QObject::connect(watch, &QTimer::timeout, m_form, [this, watch, n, armed, action = std::move(action)] {
+            const SuggestionModel& list = *m_form->Suggestions();
+            if (list.generation() == armed || list.count() != n)
+                return;
+            watch->stop();
+            watch->deleteLater();
+            QTimer::singleShot(0, m_form, action);
+        });
+        watch->start(0);
     }
 
     std::vector<std::string> captions() const
     {
         std::vector<std::string> result;
-        for (std::size_t i = 0; i < m_form->ListView1()->count(); ++i)
-            result.push_back(m_form->ListView1()->caption(i));
+        for (std::size_t i = 0; i < m_form->Suggestions()->count(); ++i)
+            result.push_back(m_form->Suggestions()->caption(i));
         return result;
     }
 

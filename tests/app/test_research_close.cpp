@@ -29,7 +29,7 @@ TEST_F(ResearchWindow, ClosingTheWindowDuringTheWalkSavesAtOnceAndEndsAfterTheRu
     atItem(3, [&] {
         m_form->close();
         savedAtClose = PositionSaved(m_store);
-        itemsAtClose = m_form->ListView1()->count();
+        itemsAtClose = m_form->Suggestions()->count();
     });
     QTimer::singleShot(0, m_form, [&] { generate({kBusiness}); });
     QTimer::singleShot(30'000, [] { QCoreApplication::exit(kSafetyExit); }); // never hang the suite

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QTreeView>
 
 namespace qm::test {
 namespace {
@@ -23,7 +24,7 @@ const std::string kPage = SourcePage({{"Business", Numbered("Business idea", 30)
 TEST_F(ResearchWindow, RunShowsTheKeyThenFillsTheListAndSaysDone)
 {
     serve(kPage);
-    m_form->ListView1()->append("From an earlier run", true);
+    m_form->Suggestions()->append("From an earlier run", true);
     QString statusDuringWalk;
     bool busyDuringWalk = false;
     atItem(1, [&] {
@@ -36,7 +37,7 @@ TEST_F(ResearchWindow, RunShowsTheKeyThenFillsTheListAndSaysDone)
     EXPECT_EQ(statusDuringWalk, QStringLiteral("Brainstorming for Misc headlines... Please stand by."));
     EXPECT_TRUE(busyDuringWalk);
     EXPECT_EQ(captions(), (std::vector<std::string>{"Odd Jobs Worth a Try", "Small Joys"}));
-    EXPECT_FALSE(m_form->ListView1()->isChecked(0) || m_form->ListView1()->isChecked(1));
+    EXPECT_FALSE(m_form->Suggestions()->isChecked(0) || m_form->Suggestions()->isChecked(1));
     EXPECT_EQ(m_form->statusText(), QStringLiteral("Done!"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(m_desktop.boxes().empty());
@@ -45,14 +46,14 @@ TEST_F(ResearchWindow, RunShowsTheKeyThenFillsTheListAndSaysDone)
 TEST_F(ResearchWindow, CancelChangesNothing)
 {
     serve(kPage);
-    m_form->ListView1()->append("Kept", true);
+    m_form->Suggestions()->append("Kept", true);
     m_form->setStatusText(QStringLiteral("As it was"));
 
     generate({kCancel});
 
     EXPECT_EQ(m_answers->shown(), 1);
     EXPECT_EQ(captions(), std::vector<std::string>{"Kept"});
-    EXPECT_TRUE(m_form->ListView1()->isChecked(0));
+    EXPECT_TRUE(m_form->Suggestions()->isChecked(0));
     EXPECT_EQ(m_form->statusText(), QStringLiteral("As it was"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(m_server->connectionCount(), 0u);
@@ -61,7 +62,7 @@ TEST_F(ResearchWindow, CancelChangesNothing)
 TEST_F(ResearchWindow, UnreachableSourceEmptiesTheListAndSaysTheDownloadFailed)
 {
     SetSourcePageUrl(RefusingUrl("/headlines.html"));
-    m_form->ListView1()->append("Stale", false);
+    m_form->Suggestions()->append("Stale", false);
 
     generate({kBusiness});
 
@@ -155,15 +156,15 @@ TEST_F(ResearchWindow, OpeningAFileDuringTheWalkKeepsTheFilesItemsAlone)
     generate({kBusiness});
 
     EXPECT_EQ(captions(), (std::vector<std::string>{"From the file", "Also from the file"}));
-    EXPECT_TRUE(m_form->ListView1()->isChecked(0));
-    EXPECT_FALSE(m_form->ListView1()->isChecked(1));
+    EXPECT_TRUE(m_form->Suggestions()->isChecked(0));
+    EXPECT_FALSE(m_form->Suggestions()->isChecked(1));
 }
 
 // The list while a walk appends to it: the items are in the list at once, and whatever else changes
 // the list meanwhile, the view shows every row once the walk is over.
 struct GrowthCase {
     const char* name;
-    std::function<void(SuggestionListView&)> meanwhile;
+    std::function<void(SuggestionModel&)> meanwhile;
     int rows; // afterwards
 };
 
@@ -173,37 +174,39 @@ class SuggestionListGrowth : public testing::TestWithParam<GrowthCase> {};
 
 TEST_P(SuggestionListGrowth, EveryRowIsShownOnceTheBatchEnds)
 {
-    SuggestionListView view;
+    SuggestionModel model;
+    QTreeView view;
+    view.setModel(&model);
     view.resize(300, 200);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     {
-        const SuggestionListView::GrowthBatch walk(view);
+        const auto walk = model.growthBatch();
         for (int i = 0; i < 30; ++i) {
-            view.append("Row " + std::to_string(i), false);
+            model.append("Row " + std::to_string(i), false);
             PumpMessages();
-            ASSERT_EQ(view.count(), static_cast<std::size_t>(i + 1));
+            ASSERT_EQ(model.count(), static_cast<std::size_t>(i + 1));
         }
-        GetParam().meanwhile(view);
+        GetParam().meanwhile(model);
         for (int i = 30; i < 40; ++i)
-            view.append("Row " + std::to_string(i), false);
+            model.append("Row " + std::to_string(i), false);
     }
     PumpMessages();
-    ASSERT_EQ(view.topLevelItemCount(), GetParam().rows);
-    QTreeWidgetItem* last = view.topLevelItem(view.topLevelItemCount() - 1);
-    view.scrollToItem(last);
-    const QRect rect = view.visualItemRect(last);
+    ASSERT_EQ(model.rowCount(), GetParam().rows);
+    const QModelIndex last = model.index(model.rowCount() - 1);
+    view.scrollTo(last);
+    const QRect rect = view.visualRect(last);
     ASSERT_FALSE(rect.isEmpty());
-    EXPECT_EQ(view.itemAt(rect.center()), last);
+    EXPECT_EQ(view.indexAt(rect.center()), last);
 }
 
 const GrowthCase kGrowthCases[] = {
-    {"NothingElse", [](SuggestionListView&) {}, 40},
-    {"ListEmptied", [](SuggestionListView& v) { v.clear(); }, 10},
-    {"FirstRowTaken", [](SuggestionListView& v) { delete v.takeTopLevelItem(0); }, 39},
-    {"EveryRowTicked", [](SuggestionListView& v) {
-         for (std::size_t i = 0; i < v.count(); ++i)
-             v.setChecked(i, true);
+    {"NothingElse", [](SuggestionModel&) {}, 40},
+    {"ListEmptied", [](SuggestionModel& m) { m.clear(); }, 10},
+    {"Sorted", [](SuggestionModel& m) { m.sortByCaption(); }, 40},
+    {"EveryRowTicked", [](SuggestionModel& m) {
+         for (std::size_t i = 0; i < m.count(); ++i)
+             m.setChecked(i, true);
      }, 40},
 };
 

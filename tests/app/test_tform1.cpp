@@ -1,10 +1,11 @@
 #include "app/ideamemo.h"
-#include "app/suggestionlistview.h"
+#include "app/suggestionmodel.h"
 #include "research/tstartform.h"
 #include "tests/app/mainwindowfixture.h"
 #include "tests/support/widgetfinder.h"
 #include "ui/tinfoform.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,60 +13,72 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
 
 namespace qm::test {
 namespace {
 
 using MainWindow = MainWindowFixture;
 
-// A control of the laid-out window: its rectangle in a parent of the design size, and its anchors.
-struct Placed {
-    const char* name;
-    QRect rect;
-    QSize parent;
-    bool left, top, right, bottom;
-};
-constexpr QSize kClient(511, 455); // 474 less the status bar
-constexpr QSize kPage(493, 348);
-const Placed kControls[] = {
-    {"Image1", {5, 2, 500, 65}, kClient, false, true, true, false},
-    {"PageControl1", {5, 75, 501, 376}, kClient, true, true, true, true},
-    {"ListView1", {0, 52, 491, 264}, kPage, true, true, true, true},
-    {"BitBtn2", {6, 8, 186, 35}, kPage, false, true, true, false},
-    {"BitBtn1", {0, 321, 201, 25}, kPage, true, false, false, true},
-    {"WhoisMemo", {2, 9, 486, 335}, kPage, true, true, true, true},
+// Where a control stands in its parent: its distances to the four edges, and its size.
+struct Place {
+    int left, top, right, bottom;
+    QSize size;
 };
 
-// Every control keeps its distance to the edges it is anchored to, and its size along an axis where
-// it is anchored to one side only, whatever the size of its parent.
-void expectAnchored(QWidget* form)
+std::map<std::string, Place> places(TForm1* form)
 {
-    for (const Placed& c : kControls) {
-        SCOPED_TRACE(c.name);
-        const QWidget* w = find<QWidget>(form, c.name);
+    std::map<std::string, Place> out;
+    for (const char* name : {"Image1", "PageControl1", "ListView1", "BitBtn2", "BitBtn1", "WhoisMemo"}) {
+        form->showPage(name == std::string("WhoisMemo") ? 1 : 0); // a page is laid out when shown
+        QCoreApplication::processEvents();
+        const QWidget* w = find<QWidget>(form, name);
         const QRect r = w->geometry();
         const QSize parent = w->parentWidget()->size();
-        if (c.left) {
-            EXPECT_EQ(r.left(), c.rect.left());
+        out[name] = {r.left(), r.top(), parent.width() - r.right(), parent.height() - r.bottom(), r.size()};
+    }
+    return out;
+}
+
+// As the window grows, the banner and "Generate Effective Headlines" keep their distance to the right
+// edge, "Add selection and Proceed to step 2." to the bottom-left corner, and the pages and both lists
+// grow with it; along an axis where a control follows one edge only, its size stays.
+void expectFollowed(const std::map<std::string, Place>& before, const std::map<std::string, Place>& after)
+{
+    const struct {
+        const char* name;
+        bool left, top, right, bottom; // the edges the control keeps its distance to
+    } follows[] = {
+        {"Image1", false, true, true, false},  {"BitBtn2", false, true, true, false},
+        {"BitBtn1", true, false, false, true}, {"PageControl1", true, true, true, true},
+        {"ListView1", true, true, true, true}, {"WhoisMemo", true, true, true, true},
+    };
+    for (const auto& f : follows) {
+        SCOPED_TRACE(f.name);
+        const Place& b = before.at(f.name);
+        const Place& a = after.at(f.name);
+        EXPECT_EQ(a.left == b.left, f.left);
+        EXPECT_EQ(a.top == b.top, f.top);
+        EXPECT_EQ(a.right == b.right, f.right);
+        EXPECT_EQ(a.bottom == b.bottom, f.bottom);
+        EXPECT_EQ(a.size.width() > b.size.width(), f.left && f.right);
+        EXPECT_EQ(a.size.height() > b.size.height(), f.top && f.bottom);
+        if (f.left != f.right) {
+            EXPECT_EQ(a.size.width(), b.size.width());
         }
-        if (c.top) {
-            EXPECT_EQ(r.top(), c.rect.top());
-        }
-        if (c.right) {
-            EXPECT_EQ(parent.width() - r.right(), c.parent.width() - c.rect.right());
-        }
-        if (c.bottom) {
-            EXPECT_EQ(parent.height() - r.bottom(), c.parent.height() - c.rect.bottom());
-        }
-        if (c.left != c.right) {
-            EXPECT_EQ(r.width(), c.rect.width());
-        }
-        if (c.top != c.bottom) {
-            EXPECT_EQ(r.height(), c.rect.height());
+        if (f.top != f.bottom) {
+            EXPECT_EQ(a.size.height(), b.size.height());
         }
     }
 }
@@ -75,9 +88,8 @@ TEST_F(MainWindow, TheWindowAndItsControlsAreLaidOutAsDesigned)
     EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Quillmark"));
     EXPECT_EQ(m_form->objectName(), QStringLiteral("Form1"));
     // Client area 511 x 474 below the menu bar, the status bar part of it.
-    EXPECT_EQ(m_form->centralWidget()->size(), kClient);
+    EXPECT_EQ(m_form->centralWidget()->size(), QSize(511, 455));
     EXPECT_EQ(m_form->StatusBar1()->height(), 19);
-    expectAnchored(m_form);
 
     const QPixmap banner = find<QLabel>(m_form, "Image1")->pixmap();
     EXPECT_EQ(banner.size(), QSize(500, 65));
@@ -96,19 +108,20 @@ TEST_F(MainWindow, TheWindowAndItsControlsAreLaidOutAsDesigned)
 
 TEST_F(MainWindow, ListButtonsAndMemoHaveTheirProperties)
 {
-    auto* list = find<SuggestionListView>(m_form, "ListView1");
-    EXPECT_EQ(list->columnCount(), 1);
-    EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Headline Suggestions"));
+    auto* list = find<QTreeView>(m_form, "ListView1");
+    const QAbstractItemModel* model = list->model();
+    EXPECT_EQ(model->columnCount(), 1);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Headline Suggestions"));
     EXPECT_EQ(list->header()->sectionSize(0), 455);
     EXPECT_EQ(list->header()->minimumSectionSize(), 280);
     EXPECT_TRUE(list->header()->sectionsClickable());
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(list->editTriggers(), QAbstractItemView::NoEditTriggers);
-    EXPECT_EQ(list->topLevelItemCount(), 0);
-    list->append("A headline", false);
-    EXPECT_TRUE(list->topLevelItem(0)->flags() & Qt::ItemIsUserCheckable);
-    EXPECT_FALSE(list->topLevelItem(0)->flags() & Qt::ItemIsEditable);
+    EXPECT_EQ(model->rowCount(), 0);
+    m_form->Suggestions()->append("A headline", false);
+    EXPECT_TRUE(model->index(0, 0).flags() & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(model->index(0, 0).flags() & Qt::ItemIsEditable);
 
     auto* generate = find<QPushButton>(m_form, "BitBtn2");
     EXPECT_EQ(generate->text(), QStringLiteral("Generate Effective Headlines"));
@@ -116,13 +129,13 @@ TEST_F(MainWindow, ListButtonsAndMemoHaveTheirProperties)
     EXPECT_EQ(generate->iconSize(), QSize(24, 24));
     EXPECT_EQ(generate->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(find<QPushButton>(m_form, "BitBtn1")->text(), QStringLiteral("Add selection and Proceed to step 2."));
-    // Tab order: the list, then Generate, then Add selection.
+    // Tab order as laid out, top to bottom: Generate, the list, Add selection.
     m_form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_form));
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), generate);
+    generate->setFocus();
     QTest::keyClick(generate, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), list);
+    QTest::keyClick(list, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), find<QPushButton>(m_form, "BitBtn1"));
 
     auto* memo = find<IdeaMemo>(m_form, "WhoisMemo");
@@ -228,16 +241,21 @@ TEST_F(MainWindow, TheWebsiteItemOpensTheHomepage)
 TEST_F(MainWindow, MaximisingKeepsTheAnchorsAndRestoringGoesBack)
 {
     const QSize normal = m_form->size();
+    const std::map<std::string, Place> laidOut = places(m_form);
     m_form->showMaximized();
     QTRY_VERIFY(m_form->isMaximized());
     QCoreApplication::processEvents();
-    EXPECT_GT(m_form->width(), normal.width());
-    EXPECT_GT(find<QWidget>(m_form, "ListView1")->height(), 264);
-    expectAnchored(m_form);
+    ASSERT_GT(m_form->width(), normal.width());
+    ASSERT_GT(m_form->height(), normal.height());
+    expectFollowed(laidOut, places(m_form));
 
     m_form->showNormal();
     QTRY_COMPARE(m_form->size(), normal);
-    expectAnchored(m_form);
+    for (const auto& [name, place] : places(m_form)) {
+        EXPECT_EQ(place.size, laidOut.at(name).size) << name;
+        EXPECT_EQ(place.left, laidOut.at(name).left) << name;
+        EXPECT_EQ(place.top, laidOut.at(name).top) << name;
+    }
 }
 
 TEST_F(MainWindow, TheWindowCannotBeResizedByDragging)
@@ -245,6 +263,91 @@ TEST_F(MainWindow, TheWindowCannotBeResizedByDragging)
     const QSize normal = m_form->size();
     m_form->resize(normal + QSize(120, 80)); // what a drag on the frame asks for
     QTRY_COMPARE(m_form->size(), normal);
+}
+
+std::vector<QString> announcedTicks; // the rows whose tick a screen reader was told of
+void recordTicks(QAccessibleEvent* event)
+{
+    if (event->type() == QAccessible::StateChanged
+        && static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().checked)
+        announcedTicks.push_back(event->accessibleInterface()->text(QAccessible::Name));
+}
+
+// Qt hands accessibility events on only while its platform layer is active, as a screen reader's
+// connection makes it.
+void setScreenReaderConnected(bool connected)
+{
+    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(connected);
+}
+
+// Where the row's check box is drawn.
+QRect checkBoxOf(QTreeView* list, const QModelIndex& index)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.rect = list->visualRect(index);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+}
+
+TEST_F(MainWindow, AScreenReaderHearsOfEveryTickAndSortsFromTheKeyboard)
+{
+    announcedTicks.clear();
+    QAccessible::installUpdateHandler(recordTicks);
+    setScreenReaderConnected(true);
+    auto* list = find<QTreeView>(m_form, "ListView1");
+    SuggestionModel& items = *m_form->Suggestions();
+    items.append("beta", false);
+    items.append("alpha", true);
+    QCoreApplication::processEvents(); // the view lays out its rows
+    QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(list)->tableInterface();
+    ASSERT_NE(table, nullptr);
+    for (const int row : {0, 1}) {
+        SCOPED_TRACE(row);
+        QAccessibleInterface* cell = table->cellAt(row, 0);
+        ASSERT_NE(cell, nullptr);
+        const QAccessible::State state = cell->state();
+        EXPECT_TRUE(state.checkable) << "unticked rows are check boxes too";
+        EXPECT_EQ(bool(state.checked), row == 1);
+    }
+
+    m_form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form));
+    list->setFocus();
+    list->setCurrentIndex(items.index(0));
+    QTest::keyClick(list, Qt::Key_Space);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBoxOf(list, items.index(1)).center());
+    EXPECT_TRUE(items.isChecked(0));
+    EXPECT_FALSE(items.isChecked(1));
+    EXPECT_EQ(announcedTicks, (std::vector<QString>{QStringLiteral("beta"), QStringLiteral("alpha")}));
+
+    QTest::keyClick(list, Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(items.caption(0), "alpha");
+    QAccessible::installUpdateHandler(nullptr);
+    setScreenReaderConnected(false);
+}
+
+TEST_F(MainWindow, UntickedBoxesStayVisibleInADarkPalette)
+{
+    QPalette dark;
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase})
+        dark.setColor(role, QColor(36, 36, 36));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(230, 230, 230));
+    auto* list = find<QTreeView>(m_form, "ListView1");
+    list->setPalette(dark);
+    m_form->Suggestions()->append("Unticked", false);
+    QCoreApplication::processEvents();
+    list->clearSelection();
+    list->setCurrentIndex({});
+    const QImage shot = list->viewport()->grab().toImage();
+    const QRect box = checkBoxOf(list, m_form->Suggestions()->index(0));
+    int contrasting = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x)
+            contrasting += qGray(shot.pixel(x, y)) > 100 ? 1 : 0;
+    }
+    EXPECT_GE(contrasting, box.width() * 2) << "the box's outline stands out from the background";
 }
 
 TEST(StartUp, CreatesTheThreeWindowsMainWindowFirstAndDialogsHidden)

@@ -118,14 +118,14 @@ TEST_F(ProgramWindows, EachControlHasANameAndDescriptionThatTellItApart)
         int window; // 0 main window, 1 topic dialog, 2 About dialog
         const char* control;
         QAccessible::Role role;
-        const char* name; // nullptr: any name (a closed list is named by its current entry)
+        const char* name;
     };
     const Expected expected[] = {
         {0, "ListView1", QAccessible::Tree, "Headline suggestions"},
         {0, "WhoisMemo", QAccessible::EditableText, "Idea list"},
         {0, "BitBtn2", QAccessible::Button, "Generate Effective Headlines"},
         {0, "BitBtn1", QAccessible::Button, "Add selection and Proceed to step 2."},
-        {1, "ComboBox1", QAccessible::ComboBox, nullptr},
+        {1, "ComboBox1", QAccessible::ComboBox, "Topic"},
         {1, "BitBtn1", QAccessible::Button, "Research"},
         {1, "BitBtn2", QAccessible::Button, "Cancel"},
         {2, "BitBtn3", QAccessible::Button, "Close"},
@@ -136,11 +136,11 @@ TEST_F(ProgramWindows, EachControlHasANameAndDescriptionThatTellItApart)
         SCOPED_TRACE(e.control);
         QAccessibleInterface* iface = accessible(windows().at(e.window), e.control);
         EXPECT_EQ(iface->role(), e.role);
-        if (e.name != nullptr) {
-            EXPECT_EQ(iface->text(QAccessible::Name).toStdString(), e.name);
-        }
+        EXPECT_EQ(iface->text(QAccessible::Name).toStdString(), e.name);
         EXPECT_FALSE(iface->text(QAccessible::Description).isEmpty());
     }
+    // The topic list tells its choice as its value.
+    EXPECT_EQ(accessible(windows().at(1), "ComboBox1")->text(QAccessible::Value), QStringLiteral("Business"));
     // No two controls that a window shows at once share a name; each page of the main window in turn.
     for (const int page : {0, 1}) {
         m_startup->mainWindow()->showPage(page);

@@ -66,7 +66,7 @@ protected:
 
     void RunFor(const std::string& url, const std::string& key = "Misc")
     {
-        ResearchRun run(frontEnd, list, textBox, url);
+        ResearchRun run(frontEnd, list, textBox, url, session);
         run.Run([key] { return key; });
     }
     std::string LastStatus() const
@@ -80,6 +80,7 @@ protected:
     Recorder frontEnd;
     VectorSuggestions list;
     RichEditBuffer textBox;
+    ResearchSession session;
 };
 
 TEST_F(ResearchRunTest, StepsAndPumpsComeInTheirOrder)
@@ -156,7 +157,6 @@ TEST_P(ResearchRunFailure, IsSwallowedAndTheRunCloses)
     class RefusingList final : public SuggestionSink {
     public:
         RefusingList(VectorSuggestions& list, int refuseAt) : m_list(list), m_refuseAt(refuseAt) {}
-        void clear() override { m_list.clear(); }
         void append(std::string_view caption, bool checked) override
         {
             if (++m_appended == m_refuseAt)
@@ -165,12 +165,13 @@ TEST_P(ResearchRunFailure, IsSwallowedAndTheRunCloses)
         }
 
     private:
+        void removeAll() override { m_list.clear(); }
         VectorSuggestions& m_list;
         int m_refuseAt;
         int m_appended = 0;
     } sink(list, c.throwAtAppend);
 
-    ResearchRun run(frontEnd, sink, textBox, url);
+    ResearchRun run(frontEnd, sink, textBox, url, session);
     EXPECT_NO_THROW(run.Run([] { return std::string("Misc"); }));
     EXPECT_EQ(Captions(list), c.captions);
     EXPECT_EQ(LastStatus(), c.closing);
@@ -196,7 +197,7 @@ TEST_F(ResearchRunTest, NestedRunKeepsItsOwnListAndItsClosingText)
     frontEnd.onPump = [&](int pump) {
         if (pump < 5 || ++walkPumps != 4)
             return;
-        ResearchRun nested(nestedFrontEnd, list, textBox, unreachable);
+        ResearchRun nested(nestedFrontEnd, list, textBox, unreachable, session);
         nested.Run([] { return std::string("Misc"); });
     };
     RunFor(server.url(), "Business");
@@ -214,7 +215,7 @@ TEST_F(ResearchRunTest, ListStopsAtItsLimit)
         page += "<li>x</a>\n";
     page += "<li></ul>";
     LoopbackServer server({{ReadRequest(), Send(OkResponse(page))}});
-    ResearchRun run(frontEnd, list, textBox, server.url());
+    ResearchRun run(frontEnd, list, textBox, server.url(), session);
     run.Run([] { return std::string("Misc"); });
     EXPECT_EQ(list.count(), kMaxSuggestions);
     EXPECT_TRUE(run.ListFull());

@@ -51,18 +51,16 @@ TEST(InfoForm, Layout)
     struct Button {
         const char* name;
         const char* caption;
-        QRect geometry;
         const char* hint;
     };
     const Button buttons[] = {
-        {"BitBtn3", "Close", {29, 262, 64, 31}, ""},
-        {"OvalButton1", "Support", {256, 262, 64, 31}, "Get support by e-mail"},
-        {"OvalButton2", "Website", {106, 262, 64, 31}, "Visit the homepage"},
+        {"BitBtn3", "Close", ""},
+        {"OvalButton1", "Support", "Get support by e-mail"},
+        {"OvalButton2", "Website", "Visit the homepage"},
     };
     for (const auto& b : buttons) {
         auto* button = find<TOvalButton>(&form, b.name);
         EXPECT_EQ(button->Caption(), QString::fromLatin1(b.caption)) << b.name;
-        EXPECT_EQ(button->geometry(), b.geometry) << b.name;
         EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.hint)) << b.name;
         EXPECT_EQ(button->BevelWidth(), 2) << b.name;
         EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor) << b.name;
@@ -76,10 +74,8 @@ TEST(InfoForm, Layout)
     EXPECT_EQ(created[1]->objectName(), QStringLiteral("OvalButton1"));
 
     auto* panel = find<QWidget>(&form, "Panel1");
-    EXPECT_EQ(panel->geometry(), QRect(0, 0, 329, 258));
     auto* image = find<QLabel>(&form, "Image1");
     EXPECT_EQ(image->parentWidget(), panel);
-    EXPECT_EQ(image->pos(), QPoint(14, 9));
     EXPECT_TRUE(image->hasScaledContents());
 }
 

@@ -1,6 +1,6 @@
 // The main window's list and file commands, driven through its menu, button and list header.
 #include "app/ideamemo.h"
-#include "app/suggestionlistview.h"
+#include "app/suggestionmodel.h"
 #include "app/tform1.h"
 #include "tests/support/fakedesktop.h"
 #include "tests/support/tempdir.h"
@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,14 +30,14 @@ protected:
     void fill(const std::vector<Suggestion>& items)
     {
         for (const Suggestion& s : items)
-            form.ListView1()->append(s.caption, s.checked);
+            form.Suggestions()->append(s.caption, s.checked);
     }
     std::vector<Suggestion> items() const
     {
         std::vector<Suggestion> out;
-        const SuggestionListView* view = form.ListView1();
-        for (std::size_t i = 0; i < view->count(); ++i)
-            out.push_back({view->caption(i), view->isChecked(i)});
+        const SuggestionModel& list = *form.Suggestions();
+        for (std::size_t i = 0; i < list.count(); ++i)
+            out.push_back({list.caption(i), list.isChecked(i)});
         return out;
     }
     int page() const { return form.PageControl1()->currentIndex(); }
@@ -51,7 +52,8 @@ protected:
 TEST_F(HeadlineCommands, HeaderClickSortsAscendingEveryTimeWithoutSortMark)
 {
     fill({{"beta", true}, {"Alpha", false}, {"alpha2", true}, {"_x", false}, {"ALPHA", true}});
-    form.ListView1()->setCurrentItem(form.ListView1()->topLevelItem(0));
+    QTreeView& view = *form.ListView1();
+    view.setCurrentIndex(view.model()->index(0, 0));
     clickHeader();
     std::vector<Suggestion> sorted = items();
     ASSERT_EQ(sorted.size(), 5u);
@@ -59,15 +61,17 @@ TEST_F(HeadlineCommands, HeaderClickSortsAscendingEveryTimeWithoutSortMark)
         std::swap(sorted[0], sorted[1]); // equal captions, either order
     EXPECT_EQ(sorted, (std::vector<Suggestion>{
                           {"Alpha", false}, {"ALPHA", true}, {"alpha2", true}, {"beta", true}, {"_x", false}}));
-    EXPECT_EQ(form.ListView1()->topLevelItem(4)->text(0), QStringLiteral("_x")) << "display text moves along";
-    EXPECT_EQ(form.ListView1()->currentItem()->text(0), QStringLiteral("beta")) << "the current item stays current";
-    EXPECT_FALSE(form.ListView1()->header()->isSortIndicatorShown());
+    EXPECT_EQ(view.model()->index(4, 0).data().toString(), QStringLiteral("_x")) << "display text moves along";
+    EXPECT_EQ(view.currentIndex().data().toString(), QStringLiteral("beta")) << "the current item stays current";
+    EXPECT_EQ(view.selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(view.selectionModel()->selectedRows().value(0).row(), 3) << "the selection moves along";
+    EXPECT_FALSE(view.header()->isSortIndicatorShown());
 
     const std::vector<Suggestion> once = items();
     clickHeader();
     EXPECT_EQ(items(), once) << "a second click sorts the same way again";
 
-    form.ListView1()->append("aaa", false);
+    form.Suggestions()->append("aaa", false);
     EXPECT_EQ(items().back().caption, "aaa") << "items added later go to the end";
 }
 
@@ -79,7 +83,7 @@ TEST_F(HeadlineCommands, AddSelectionCopiesTickedCaptionsAndStaysOnThePage)
     EXPECT_EQ(page(), 1);
     EXPECT_EQ(form.WhoisMemo()->text(), "") << "nothing ticked adds nothing";
 
-    form.ListView1()->clear();
+    form.Suggestions()->clear();
     form.showPage(0);
     fill({{"One", true}, {"Two", false}, {"", true}, {"Three", true}});
     trigger(&form, "AddselectiontoStep21");
@@ -187,7 +191,7 @@ TEST_F(HeadlineCommands, SaveAndOpenKeepCaptionsTicksAndOrder)
     desktop.setNextFileName(path("list.qmk"));
     trigger(&form, "Save1");
 
-    form.ListView1()->clear();
+    form.Suggestions()->clear();
     fill({{"replaced", false}});
     desktop.setNextFileName(path("list.qmk"));
     trigger(&form, "Open1");
@@ -210,6 +214,39 @@ TEST_F(HeadlineCommands, SaveAndOpenKeepCaptionsTicksAndOrder)
     desktop.setNextFileName(path("list.qmk"));
     trigger(&form, "Open1");
     EXPECT_EQ(items(), (std::vector<Suggestion>{{"Changed", false}})) << "each open reads the file afresh";
+}
+
+// A link text of many megabytes kept the window busy for minutes and took gigabytes: the list shows
+// and lays out a bounded head of it, while copying and saving still write every byte.
+TEST_F(HeadlineCommands, AHugeCaptionIsShownCutButCopiedAndSavedWhole)
+{
+    const std::size_t huge = 3 * 1024 * 1024;
+    const struct {
+        const char* name;
+        std::string caption;
+        QString shownHead; // what the row shows before the ellipsis
+    } cases[] = {
+        {"ascii", std::string(huge, 'a'), QString(2047, QLatin1Char('a'))},
+        // 2,047 bytes end inside a two-byte sequence: the cut drops its first byte too.
+        {"utf-8", [] { std::string s; while (s.size() < 4096) s += "\xC3\xA9"; return s; }(),
+         QString(1023, QChar(0xE9))},
+        {"windows-1252", std::string(4096, '\x93'), QString(2047, QChar(0x201C))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form.Suggestions()->clear();
+        form.WhoisMemo()->clear();
+        fill({{"short", true}, {c.caption, true}});
+        const QAbstractItemModel& model = *form.ListView1()->model();
+        EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("short"));
+        EXPECT_EQ(model.index(1, 0).data().toString(), c.shownHead + QChar(0x2026));
+
+        trigger(&form, "AddselectiontoStep21");
+        EXPECT_EQ(form.WhoisMemo()->text(), "short\r\n" + c.caption + "\r\n");
+        desktop.setNextFileName(path("huge.qmk"));
+        trigger(&form, "Save1");
+        EXPECT_NE(readFileBytes(dir.file("huge.qmk")).find("t=" + c.caption + "\r\n"), std::string::npos);
+    }
 }
 
 // Opening used to empty the list even when the file could not be read at all.

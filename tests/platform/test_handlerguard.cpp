@@ -1,4 +1,4 @@
-#include "app/handlerguard.h"
+#include "platform/handlerguard.h"
 #include "tests/support/fakedesktop.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/handlerguard.h"
+#include "platform/handlerguard.h"
 
 #include "platform/desktopservices.h"
 #include "platform/displaytext.h"
