@@ -26,6 +26,7 @@ TEST(FetchCommand, WritesTheBodyExactly)
     EXPECT_EQ(run.err, "");
 }
 
+// One line each, naming the address tried and what failed in plain words.
 TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
 {
     LoopbackServer server({{ReadRequest(), Send("HTTP/1.1 404 Not Found\r\nContent-Length: 7\r\n\r\nmissing")},
@@ -34,18 +35,22 @@ TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
     const CliRun notFound = RunFetch({url});
     EXPECT_EQ(notFound.status, 1);
     EXPECT_EQ(notFound.out, "missing");
-    EXPECT_EQ(notFound.err, "EIdProtocolReplyError: 404 Not Found\n");
+    const std::string where = "127.0.0.1 port " + std::to_string(server.port());
+    EXPECT_EQ(notFound.err, "EIdProtocolReplyError: 404 Not Found (the server at " + where +
+                                " answered with an error instead of the page) while fetching " + url + "\n");
 
     const CliRun notANumber = RunFetch({url});
     EXPECT_EQ(notANumber.status, 1);
-    EXPECT_EQ(notANumber.err, "EConvertError: '2x0' is not a valid integer value\n");
+    EXPECT_EQ(notANumber.err, "EConvertError: '2x0' is not a valid integer value (the server's answer is not "
+                              "valid HTTP) while fetching " + url + "\n");
 
     const RefusingPort refusing;
     const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(refusing.port()) + "/";
     const CliRun refused = RunFetch({refusedUrl});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "EIdSocketError: Socket Error # 10061\r\nConnection refused.\n");
+    EXPECT_EQ(refused.err, "EIdSocketError: Socket Error # 10061 Connection refused. (no server is listening at "
+                           "127.0.0.1 port " + std::to_string(refusing.port()) + ") while fetching " + refusedUrl + "\n");
 }
 
 TEST(FetchCommand, WantsExactlyOneUrl)
