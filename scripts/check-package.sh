@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # For maintainers, before a release: the Debian package as a new user of a clean Debian gets it.
-#   1. builds the release (build-package/release, warnings as errors, Debian's hardening flags) and
-#      the .deb (build-package/deb), and runs lintian --pedantic on it;
+#   1. builds the release as the release stage of scripts/test.sh does (build-package/release:
+#      RelWithDebInfo, warnings as errors, Debian's hardening flags) and the .deb
+#      (build-package/deb), and runs lintian --pedantic on it;
 #   2. makes a clean Debian root with debootstrap from the package registry, once: it is kept in
 #      build-package/debian-root and copied afresh for every run (the downloaded packages are kept
 #      in build-package/apt-archives);
 #   3. installs the package there with apt, makes a new ordinary user, and in a network namespace
 #      of its own runs the installed socket unit's command on the unit's address and the installed
 #      quillmark-cli's research for every topic from its built-in address (tests/packaging/
-#      check_chroot.py says how the unit is run without systemd).
+#      check_chroot.py says how the unit is run without systemd), and the window program under
+#      Xvfb, driven with xdotool, whose research list is saved and read back.
 # One line per check; exits non-zero when any check fails. Needs root, debootstrap and about 1 GiB.
 # Takes some 10 minutes the first time, 3 to 5 later.
 set -uo pipefail
@@ -38,7 +40,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 release() {
-  cmake -S . -B "$out/release" -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_WARNINGS_AS_ERRORS=ON \
+  cmake -S . -B "$out/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMARK_WARNINGS_AS_ERRORS=ON \
         -DQUILLMARK_BUILD_TESTS=OFF -DQUILLMARK_BUILD_BENCH=OFF &&
     cmake --build "$out/release" -j"$(nproc 2>/dev/null || echo 2)"
 }
@@ -65,7 +67,9 @@ fresh_root() {
     mkdir -p "$out/apt-archives/partial" && cp /etc/resolv.conf "$out/root/etc/resolv.conf" &&
     printf '#!/bin/sh\nexit 101\n' >"$out/root/usr/sbin/policy-rc.d" && chmod 755 "$out/root/usr/sbin/policy-rc.d" &&
     mount -t proc proc "$out/root/proc" && mount --bind /dev "$out/root/dev" &&
-    mount --bind "$out/apt-archives" "$out/root/var/cache/apt/archives"
+    mount --bind "$out/apt-archives" "$out/root/var/cache/apt/archives" &&
+    mkdir -p /tmp/.X11-unix "$out/root/tmp/.X11-unix" && chmod 1777 /tmp/.X11-unix &&
+    mount --bind /tmp/.X11-unix "$out/root/tmp/.X11-unix"
 }
 install_package() {
   cp "$out/quillmark.deb" "$out/root/tmp/quillmark.deb" &&
