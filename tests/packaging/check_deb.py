@@ -288,6 +288,11 @@ def step_site():
                         "the package does not hold site/headlines.html")
         for problem in siteunit.problems(root.path):
             failures.append(problem)
+        units = os.path.join(root.path, siteunit.UNITS)
+        verify = subprocess.run(["systemd-analyze", "verify", "--man=no", siteunit.SOCKET, siteunit.SERVICE],
+                                cwd=units, capture_output=True, text=True, timeout=60)
+        failures.expect(verify.returncode == 0 and not verify.stderr.strip(),
+                        "systemd-analyze verify: " + verify.stderr.strip())
         if failures:
             return failures
 
@@ -338,6 +343,6 @@ if __name__ == "__main__":
     tools = ["dpkg-deb", "dpkg-query", "dpkg-shlibdeps", "readelf", "ldd"]
     if args.step == "folders" and os.geteuid() == 0:
         tools.append("setpriv")
-    tools += {"lintian": ["lintian"], "site": ["systemd-socket-activate", "busybox"]}.get(args.step, [])
+    tools += {"lintian": ["lintian"], "site": ["systemd-socket-activate", "systemd-analyze", "busybox"]}.get(args.step, [])
     missing = missing_tools(tools)
     sys.exit(skipped(missing) if missing else finished(STEPS[args.step]()))
