@@ -84,7 +84,8 @@ void writeFailure(std::ostream& err, const std::exception_ptr& failure, std::str
     }
     if (!words.empty())
         err << " (" << words << ')';
-    err << " while fetching " << url << '\n';
+    err << " while fetching ";
+    writeCaption(err, url); // a line break in a refused URL must not end the line early
 }
 
 int runFetch(Args args, std::istream&, std::ostream& out, std::ostream& err)

@@ -3,6 +3,7 @@
 #include "tests/support/loopbackserver.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <sstream>
 
 namespace qm {
@@ -51,6 +52,11 @@ TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "EIdSocketError: Socket Error # 10061 Connection refused. (no server is listening at "
                            "127.0.0.1 port " + std::to_string(refusing.port()) + ") while fetching " + refusedUrl + "\n");
+
+    // A line break in the URL stays inside the one line.
+    const CliRun injected = RunFetch({refusedUrl + "\r\nX-Injected: 1"});
+    EXPECT_EQ(injected.status, 1);
+    EXPECT_EQ(std::count(injected.err.begin(), injected.err.end(), '\n'), 1) << injected.err;
 }
 
 TEST(FetchCommand, WantsExactlyOneUrl)
