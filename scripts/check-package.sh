@@ -12,7 +12,8 @@
 #      check_chroot.py says how the unit is run without systemd), and the window program under
 #      Xvfb, driven with xdotool, whose research list is saved and read back.
 # One line per check; exits non-zero when any check fails. Needs root, debootstrap and about 1 GiB.
-# Takes some 10 minutes the first time, 3 to 5 later.
+# The first run takes a release build plus some 10 minutes (debootstrap and the downloads); a later
+# run with the build up to date about 1.5 minutes (2-core build machine).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
