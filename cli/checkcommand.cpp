@@ -126,7 +126,7 @@ int runCheck(Args args, std::istream& in, std::ostream& out, std::ostream& err)
                              out, failure ? notes : err);
     if (!failure)
         return status;
-    writeFailure(err, failure);
+    writeFailure(err, failure, *url);
     return 1;
 }
 

@@ -28,8 +28,9 @@ bool readPage(std::istream& in, std::ostream& err, std::string_view command, std
 // caption are written as \\, \r and \n, so that every caption stays on its line (ended by end).
 void writeCaption(std::ostream& out, std::string_view caption, std::string_view end = "\n");
 
-// A failed fetch or research run on standard error, as both name it: "<ExceptionClass>: <message>"
-// for the network family and the conversion error, "Error: <message>" for anything else.
-void writeFailure(std::ostream& err, const std::exception_ptr& failure);
+// A failed fetch or research run on standard error, as both name it, in one line:
+// "<ExceptionClass>: <message> (<what failed, in plain words>) while fetching <url>" for the network
+// family and the conversion error, "Error: <message> while fetching <url>" for anything else.
+void writeFailure(std::ostream& err, const std::exception_ptr& failure, std::string_view url);
 
 } // namespace qm::cli

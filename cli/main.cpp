@@ -1,6 +1,8 @@
 // quillmark-cli: the headless front end over the same core as the desktop program.
 #include "cli/commands.h"
 
+#include "research/researchrun.h"
+
 #include <array>
 #include <cstdio>
 #include <iostream>
@@ -25,13 +27,16 @@ constexpr std::array kCommands = {
     Command{"check", "check KEY [--url URL] [< page]  how the parser walks a page's section, entry by entry", qm::cli::runCheck},
 };
 
-int usage(std::ostream& err)
+// The usage text: on standard output and with status 0 when asked for, on standard error and with
+// status 2 after a wrong command line.
+int usage(std::ostream& out, int status)
 {
-    err << "usage: quillmark-cli COMMAND [ARGS]\n";
+    out << "usage: quillmark-cli COMMAND [ARGS]\n";
     for (const Command& c : kCommands)
-        err << "  " << c.usage << '\n';
-    err << "research and qmk-export take --format text|md|csv|json, --dedupe and --lengths; qmk-export --ticked\n";
-    return 2;
+        out << "  " << c.usage << '\n';
+    out << "       quillmark-cli --help | --version\n";
+    out << "research and qmk-export take --format text|md|csv|json, --dedupe and --lengths; qmk-export --ticked\n";
+    return status;
 }
 
 } // namespace
@@ -40,14 +45,21 @@ int main(int argc, char* argv[])
 {
     std::ios::sync_with_stdio(false);
     if (argc < 2)
-        return usage(std::cerr);
+        return usage(std::cerr, 2);
+    const std::string_view first = argv[1];
+    if (argc == 2 && first == "--help")
+        return usage(std::cout, 0);
+    if (argc == 2 && first == "--version") {
+        std::cout << "quillmark-cli " QUILLMARK_VERSION "\nsource page: " << qm::SourcePageUrl() << '\n';
+        return 0;
+    }
     const std::vector<std::string_view> args(argv + 2, argv + argc);
     for (const Command& c : kCommands) {
-        if (c.name == argv[1]) {
+        if (c.name == first) {
             const int status = c.run(args, std::cin, std::cout, std::cerr);
             std::cout.flush();
             return status;
         }
     }
-    return usage(std::cerr);
+    return usage(std::cerr, 2);
 }

@@ -1,8 +1,8 @@
 // quillmark-cli research KEY [--url URL] [list options]: a research run without a window. The same
 // download, trim, text box and parse as "Generate Effective Headlines", the suggestions printed as
 // parse prints them, or in another list format.
-// A failed download is named on standard error as "<ExceptionClass>: <message>" (exit status 1); the
-// suggestions of whatever arrived before it are still printed.
+// A failed download is named on standard error in one line, with the address tried (exit status 1);
+// the suggestions of whatever arrived before it are still printed.
 #include "cli/commands.h"
 #include "cli/listoutput.h"
 
@@ -79,7 +79,7 @@ int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
         err << "research: the list stops at " << kMaxSuggestions << " suggestions\n";
     if (!failure)
         return 0;
-    writeFailure(err, failure);
+    writeFailure(err, failure, url);
     return 1;
 }
 

@@ -16,6 +16,7 @@ packages=(
   curl time valgrind
   desktop-file-utils appstream dpkg-dev file
   man-db fonts-liberation2
+  lintian busybox systemd debootstrap iproute2
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include "tests/support/loopbackserver.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <sstream>
 
 namespace qm {
@@ -26,6 +27,7 @@ TEST(FetchCommand, WritesTheBodyExactly)
     EXPECT_EQ(run.err, "");
 }
 
+// One line each, naming the address tried and what failed in plain words.
 TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
 {
     LoopbackServer server({{ReadRequest(), Send("HTTP/1.1 404 Not Found\r\nContent-Length: 7\r\n\r\nmissing")},
@@ -36,21 +38,31 @@ TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
     const CliRun notFound = RunFetch({url});
     EXPECT_EQ(notFound.status, 1);
     EXPECT_EQ(notFound.out, "missing");
-    EXPECT_EQ(notFound.err, "EIdProtocolReplyError: 404 Not Found\n");
+    const std::string where = "127.0.0.1 port " + std::to_string(server.port());
+    EXPECT_EQ(notFound.err, "EIdProtocolReplyError: 404 Not Found (the server at " + where +
+                                " answered with an error instead of the page) while fetching " + url + "\n");
 
     const CliRun notANumber = RunFetch({url});
     EXPECT_EQ(notANumber.status, 1);
-    EXPECT_EQ(notANumber.err, "EConvertError: '2x0' is not a valid integer value\n");
+    EXPECT_EQ(notANumber.err, "EConvertError: '2x0' is not a valid integer value (the server's answer is not "
+                              "valid HTTP) while fetching " + url + "\n");
 
     // A NUL byte in the message does not cut the line short.
-    EXPECT_EQ(RunFetch({url}).err, "EIdProtocolReplyError: 404 Not\\0Here\n");
+    EXPECT_EQ(RunFetch({url}).err, "EIdProtocolReplyError: 404 Not\\0Here (the server at " + where +
+                                   " answered with an error instead of the page) while fetching " + url + "\n");
 
     const RefusingPort refusing;
     const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(refusing.port()) + "/";
     const CliRun refused = RunFetch({refusedUrl});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "EIdSocketError: Socket Error # 10061\r\nConnection refused.\n");
+    EXPECT_EQ(refused.err, "EIdSocketError: Socket Error # 10061 Connection refused. (no server is listening at "
+                           "127.0.0.1 port " + std::to_string(refusing.port()) + ") while fetching " + refusedUrl + "\n");
+
+    // A line break in the URL stays inside the one line.
+    const CliRun injected = RunFetch({refusedUrl + "\r\nX-Injected: 1"});
+    EXPECT_EQ(injected.status, 1);
+    EXPECT_EQ(std::count(injected.err.begin(), injected.err.end(), '\n'), 1) << injected.err;
 }
 
 TEST(FetchCommand, AnOutputThatTakesNothingIsAFailure)
@@ -62,7 +74,7 @@ TEST(FetchCommand, AnOutputThatTakesNothingIsAFailure)
     std::ostringstream full, err;
     full.setstate(std::ios::badbit);
     EXPECT_EQ(cli::runFetch(args, in, full, err), 1);
-    EXPECT_EQ(err.str(), "Error: cannot write to standard output\n");
+    EXPECT_EQ(err.str(), "Error: cannot write to standard output while fetching " + url + "\n");
 }
 
 TEST(FetchCommand, WantsExactlyOneUrl)

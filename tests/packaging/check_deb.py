@@ -8,6 +8,12 @@
   cli      the installed quillmark-cli parses a page and downloads one from a server on 127.0.0.1
   folders  run by a user who cannot write the program's folder, the headline dialogs start in that
            user's documents folder
+  lintian  lintian --pedantic reports no error and no warning
+  site     built for the loopback address, the package serves its page there: it holds the page
+           and the units, the service's command answers on loopback as the socket would start it,
+           and the installed quillmark-cli lists the page's suggestions through it; a server
+           binary that is missing makes the research run fail at once. Built for another address,
+           the package has no server part
 
 Exits 0 when the step holds, 1 naming every failure, 77 (skipped) when dpkg's tools are missing."""
 
@@ -25,6 +31,7 @@ import tempfile
 import threading
 import time
 
+import siteunit
 from checks import Failures, finished, missing_tools, skipped
 
 NOBODY = 65534
@@ -190,6 +197,11 @@ def step_cli():
                         "parse gave %d lines, status %d" % (parsed.stdout.count(b"\n"), parsed.returncode))
         failures.expect(parsed.stdout == run([args.build_cli, "parse", "Business"], input=page).stdout,
                         "the installed and the built quillmark-cli parse differently")
+        for argv, status, says in ((["--help"], 0, b"usage:"), (["--version"], 0, b"quillmark-cli "),
+                                   (["--helpme"], 2, b""), (["--version", "x"], 2, b"")):
+            answer = run([cli] + argv)
+            failures.expect(answer.returncode == status and answer.stdout.startswith(says),
+                            "quillmark-cli %s gave status %d and %r" % (" ".join(argv), answer.returncode, answer.stdout[:80]))
 
         server = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(QuietHandler, directory=args.site))
@@ -245,8 +257,77 @@ def step_folders():
     return failures
 
 
+def step_lintian():
+    command = ["lintian", "--pedantic", "--no-tag-display-limit", the_deb()]
+    if os.geteuid() == 0:
+        command.insert(1, "--allow-root")
+    result = subprocess.run(command, capture_output=True, text=True, timeout=600)
+    complaints = [line for line in result.stdout.splitlines() if line.startswith(("E:", "W:"))]
+    for line in result.stdout.splitlines():
+        if not line.startswith(("E:", "W:")):
+            print("note: " + line)
+    return Failures(["lintian: " + line for line in complaints])
+
+
+def step_site():
+    failures = Failures()
+    deb = the_deb()
+    depends = subprocess.run(["dpkg-deb", "-f", deb, "Depends"], capture_output=True, text=True, check=True).stdout
+    with ScratchRoot() as root:
+        holds_units = os.path.isdir(os.path.join(root.path, siteunit.UNITS))
+        if args.serves_site != "ON":
+            failures.expect(not holds_units and "busybox" not in depends,
+                            "built for another address, the package still has a server part")
+            return failures
+        if not failures.expect("busybox" in depends, "the package does not depend on the web server"):
+            return failures
+        with open(os.path.join(args.site, "headlines.html"), "rb") as f:
+            page = f.read()
+        shipped = os.path.join(root.path, "usr/share/quillmark/site/headlines.html")
+        failures.expect(os.path.isfile(shipped) and open(shipped, "rb").read() == page,
+                        "the package does not hold site/headlines.html")
+        for problem in siteunit.problems(root.path):
+            failures.append(problem)
+        units = os.path.join(root.path, siteunit.UNITS)
+        verify = subprocess.run(["systemd-analyze", "verify", "--man=no", siteunit.SOCKET, siteunit.SERVICE],
+                                cwd=units, capture_output=True, text=True, timeout=60)
+        failures.expect(verify.returncode == 0 and not verify.stderr.strip(),
+                        "systemd-analyze verify: " + verify.stderr.strip())
+        if failures:
+            return failures
+
+        cli = root.bin("quillmark-cli")
+        version = run([cli, "--version"]).stdout.decode()
+        built_in = re.search(r"http://([^/]+)(/\S*)", version)
+        if not failures.expect(built_in, "quillmark-cli --version names no source page: " + version):
+            return failures
+        failures.expect(built_in.group(1) == siteunit.listen_address(root.path),
+                        "the socket listens on %s, the programs fetch %s"
+                        % (siteunit.listen_address(root.path), built_in.group(0)))
+        # The unit's own address may be taken on this machine: the same command on a free port.
+        address = "127.0.0.1:%d" % siteunit.free_loopback_port()
+        url = "http://%s%s" % (address, built_in.group(2))
+        expected = run([cli, "parse", "Misc"], input=page).stdout
+        command = siteunit.server_command(root.path)
+        with siteunit.Activated(address, command) as server:
+            researched = run([cli, "research", "Misc", "--url", url])
+            failures.expect(researched.returncode == 0 and researched.stdout == expected and expected,
+                            "research through the unit's command gave status %d and %d of %d bytes: %s %s"
+                            % (researched.returncode, len(researched.stdout), len(expected),
+                               researched.stderr[:300], server.output()[-500:]))
+        address = "127.0.0.1:%d" % siteunit.free_loopback_port()
+        with siteunit.Activated(address, [os.path.join(root.path, "no-such-server")] + command[1:]):
+            started = time.monotonic()
+            failed = run([cli, "research", "Misc", "--url", "http://%s/headlines.html" % address])
+            failures.expect(failed.returncode == 1 and b"while fetching" in failed.stderr
+                            and time.monotonic() - started < 20,
+                            "without its server binary the run gave status %d after %.1f s: %s"
+                            % (failed.returncode, time.monotonic() - started, failed.stderr[:300]))
+    return failures
+
+
 STEPS = {"build": step_build, "depends": step_depends, "program": step_program, "cli": step_cli,
-         "folders": step_folders}
+         "folders": step_folders, "lintian": step_lintian, "site": step_site}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
@@ -257,9 +338,11 @@ if __name__ == "__main__":
     parser.add_argument("--site", help="the folder of the source page (cli)")
     parser.add_argument("--build-cli", help="quillmark-cli of the build folder (cli)")
     parser.add_argument("--probe", help="the dialog folder probe (folders)")
+    parser.add_argument("--serves-site", help="ON when built for the package's own loopback address (site)")
     args = parser.parse_args()
     tools = ["dpkg-deb", "dpkg-query", "dpkg-shlibdeps", "readelf", "ldd"]
     if args.step == "folders" and os.geteuid() == 0:
         tools.append("setpriv")
+    tools += {"lintian": ["lintian"], "site": ["systemd-socket-activate", "systemd-analyze", "busybox"]}.get(args.step, [])
     missing = missing_tools(tools)
     sys.exit(skipped(missing) if missing else finished(STEPS[args.step]()))

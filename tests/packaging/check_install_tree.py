@@ -87,9 +87,11 @@ def check_metainfo(c, prefix, app_id, version):
     path = os.path.join(prefix, "share/metainfo", app_id + ".metainfo.xml")
     if not c.expect(os.path.isfile(path), "no AppStream file at " + path):
         return
-    result = subprocess.run(["appstreamcli", "validate", "--no-net", "--no-color", path],
+    result = subprocess.run(["appstreamcli", "validate", "--pedantic", "--no-net", "--no-color", path],
                             capture_output=True, text=True)
-    c.expect(result.returncode == 0, "appstreamcli validate: " + (result.stdout + result.stderr).strip())
+    issues = [line for line in result.stdout.splitlines() if re.match(r"[EWIP]: ", line)]
+    c.expect(result.returncode == 0 and not issues,
+             "appstreamcli validate --pedantic: " + (result.stdout + result.stderr).strip())
     root = ET.parse(path).getroot()
     c.expect(root.findtext("id") == app_id, "the component's id is not " + app_id)
     launchable = root.findtext("launchable") or ""
@@ -98,8 +100,12 @@ def check_metainfo(c, prefix, app_id, version):
     for binary in root.iterfind("provides/binary"):
         c.expect(os.access(os.path.join(prefix, "bin", binary.text), os.X_OK),
                  "a provided program is not installed: " + binary.text)
+    # Pictures and links only from a homepage that exists: none from a placeholder host.
+    links = [i.text.strip() for i in root.iterfind("screenshots/screenshot/image")] + \
+        [u.text.strip() for u in root.iterfind("url")]
+    for link in links:
+        c.expect(not re.match(r"[a-z]+://[^/:]*\.example\b", link), "the component points at a placeholder host: " + link)
     images = [i.text.strip() for i in root.iterfind("screenshots/screenshot/image")]
-    c.expect(images, "the component shows no screenshot")
     for image in images:
         c.expect(image.startswith("https://"), "a screenshot is not given by an https URL: " + image)
     releases = root.findall("releases/release")
@@ -107,15 +113,23 @@ def check_metainfo(c, prefix, app_id, version):
              "the newest release is not this version (%s)" % version)
 
 
-def check_man_page(c, prefix, version):
-    path = os.path.join(prefix, "share/man/man1/quillmark-cli.1.gz")
+def render_man_page(c, path):
     if not c.expect(os.path.isfile(path), "no manual page at " + path):
-        return
+        return None
     env = dict(os.environ, LC_ALL="C.UTF-8", MANROFFSEQ="", MANWIDTH="80", MAN_KEEP_FORMATTING="")
     rendered = subprocess.run(["man", "--warnings", "-E", "UTF-8", "-l", path],
                               capture_output=True, text=True, env=env, timeout=60)
     c.expect(rendered.returncode == 0 and not rendered.stderr.strip(),
-             "the manual page renders with warnings: " + rendered.stderr.strip())
+             "the manual page %s renders with warnings: %s" % (path, rendered.stderr.strip()))
+    return rendered
+
+
+def check_man_page(c, prefix, version):
+    render_man_page(c, os.path.join(prefix, "share/man/man1/quillmark.1.gz"))
+    path = os.path.join(prefix, "share/man/man1/quillmark-cli.1.gz")
+    rendered = render_man_page(c, path)
+    if rendered is None:
+        return
     text = re.sub(r".\x08", "", rendered.stdout)  # overstrike bold and underline
     section = text.split("COMMANDS", 1)[-1].split("TOPIC KEYS", 1)[0]
     commands = cli_commands(os.path.join(prefix, "bin/quillmark-cli"))
