@@ -7,18 +7,49 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <functional>
+#include <optional>
 
 class QWidget;
 
 namespace qm {
 
-// The window system draws the frame (title bar and borders) and reports it only once the window is
-// shown. Before that the platform's answer for the created native window is taken: the offscreen
-// platform knows its frame at once, an X11 window manager only after mapping, in which case no
-// border is assumed (most managers draw none at the sides, or thin ones) and the title bar is taken
-// to be kAssumedTitleBarHeight high for the reachability check.
+// Positions of top-level windows are those of their outer frame (title bar and borders included).
+// The window manager draws the frame and reports its size only once it has framed the mapped window,
+// which no start-up may wait for: a frameless manager never does, and some never report extents. So a
+// window is placed by its frame at once, from the frame size known so far (the window's own, else that
+// of `like`, a window already framed by the same manager), and placed again from the real size as soon
+// as the manager reports it. Under a manager that reports nothing the first placement stands, with the
+// client area where the frame was meant to be: on the screen either way.
+//
+// Placing by the frame asks the window manager to keep the frame's top left corner at the point
+// (north-west gravity), so a position read back from a framed window and applied again stays put.
+void placeFrame(QWidget& window, QPoint topLeft);
+// Where the frame's top left corner stands now. Asks the platform afresh: the widget's own record can
+// lag behind a change of frame, such as the thinner one of a maximised window.
+QPoint framePosition(const QWidget& window);
+// The frame's margins as far as known, creating the native window if need be.
+QMargins knownFrameMargins(QWidget& window, const QWidget* like = nullptr);
+// Runs `place` again once the window manager has reported a frame other than the one known when this
+// was called, and at most kFrameWaitMs after the window was first shown; never afterwards, so that
+// a move or a maximisation by the user is left alone. The wait blocks nothing.
+constexpr int kFrameWaitMs = 3000;
+void placeAgainWhenFramed(QWidget& window, std::function<void()> place);
+
+// The title bar height the reachability check assumes while the frame is not known yet.
 constexpr int kAssumedTitleBarHeight = 24;
-QMargins estimatedFrameMargins(QWidget& window);
+
+// Where a dialog opens: its whole frame centred on the screen of its parent the first time (left =
+// (screen width - frame width) / 2 and top likewise, neither less than 0), later where it was last
+// hidden. The dialog calls shown() before it becomes visible and hidden() when it is hidden.
+class DialogPlace {
+public:
+    void shown(QWidget& dialog);
+    void hidden(const QWidget& dialog);
+
+private:
+    std::optional<QPoint> m_last;
+};
 
 // The available area (without panels and docks) of every connected screen.
 QList<QRect> screenAreas();
