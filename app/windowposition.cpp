@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QWidget>
 #include <QTimer>
+#include <QWidget>
 #include <QWindow>
 #include <algorithm>
 #include <cstdint>
@@ -44,39 +44,23 @@ public:
         : QObject(&window), m_window(window), m_known(knownFrameMargins(window)), m_place(std::move(place))
     {
         window.installEventFilter(this);
-        if (window.isVisible())
-            startClock();
+        QTimer::singleShot(kFrameWaitMs, this, [this] {
+            check();
+            deleteLater();
+        });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == &m_window) {
-            if (event->type() == QEvent::Show)
-                startClock();
-            else if (event->type() == QEvent::Hide)
-                finish(); // a later showing has its own place
-            else if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
-                check();
-        }
-        return false;
+        if (event->type() == QEvent::Hide) { // a later showing has its own place
+            m_window.removeEventFilter(this);
+            deleteLater();
+        } else if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+            check();
+        return QObject::eventFilter(watched, event);
     }
 
 private:
-    void startClock()
-    {
-        if (!m_clock) {
-            m_clock = true;
-            QTimer::singleShot(kFrameWaitMs, this, [this] {
-                check();
-                finish();
-            });
-        }
-    }
-    void finish()
-    {
-        m_window.removeEventFilter(this);
-        deleteLater();
-    }
     void check()
     {
         const QMargins now = m_window.windowHandle()->frameMargins();
@@ -92,7 +76,6 @@ private:
     QWidget& m_window;
     QMargins m_known;
     std::function<void()> m_place;
-    bool m_clock = false;
 };
 
 } // namespace

@@ -30,9 +30,9 @@ void placeFrame(QWidget& window, QPoint topLeft);
 QPoint framePosition(const QWidget& window);
 // The frame's margins as far as known, creating the native window if need be.
 QMargins knownFrameMargins(QWidget& window, const QWidget* like = nullptr);
-// Runs `place` again once the window manager has reported a frame other than the one known when this
-// was called, and at most kFrameWaitMs after the window was first shown; never afterwards, so that
-// a move or a maximisation by the user is left alone. The wait blocks nothing.
+// Runs `place` again whenever the window manager reports a frame other than the one known before,
+// for kFrameWaitMs from this call (the window is shown right after) or until the window is hidden;
+// never afterwards, so that a move or a maximisation by the user is left alone. Nothing waits.
 constexpr int kFrameWaitMs = 3000;
 void placeAgainWhenFramed(QWidget& window, std::function<void()> place);
 
