@@ -3,7 +3,7 @@
 #include "app/tform1.h"
 
 #include "app/userregistry.h"
-#include "app/windowposition.h"
+#include "platform/windowposition.h"
 #include "platform/registrystore.h"
 
 #include <QCoreApplication>
@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -34,6 +35,15 @@ int readPosition(const RegistryKey& key, const char* name)
     return static_cast<std::int32_t>(dwordValue(value.data));
 }
 
+// The default position: the top of the primary screen, the frame flush with its right edge.
+QPoint flushRight(QWidget& window)
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect area = primary != nullptr ? primary->geometry() : QRect();
+    const QMargins frame = knownFrameMargins(window);
+    return {area.x() + area.width() - window.width() - frame.left() - frame.right(), area.y()};
+}
+
 bool exists(const RegistryKey& key, const char* name)
 {
     return key.isOpen() && key.queryInfo(name).status == RegStatus::Ok;
@@ -54,19 +64,17 @@ void TForm1::FormCreate()
     } catch (...) { // the dialogs then start wherever they like
     }
 
-    // Creating the native window moves a position set before it from the frame to the client area;
-    // set it again so that it stays the frame's.
+    // Every position here is the outer frame's (see placeFrame). The frame is known at once on some
+    // platforms and only after mapping under an X11 window manager; until then it counts as none,
+    // with a title bar of kAssumedTitleBarHeight for the reachability check.
     const QPoint laidOut = pos();
-    const QMargins frame = estimatedFrameMargins(*this);
-    move(laidOut);
+    const QMargins frame = knownFrameMargins(*this);
+    placeFrame(*this, laidOut);
+    const QPoint fallback = flushRight(*this);
 
     const int outerWidth = width() + frame.left() + frame.right();
     const int titleBar = frame.top() > 0 ? frame.top() : kAssumedTitleBarHeight;
     const QList<QRect> screens = screenAreas();
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const QRect primaryArea = primary != nullptr ? primary->geometry() : QRect(0, 0, outerWidth, 0);
-    // Flush with the right edge of the primary screen, at its top.
-    const QPoint fallback(primaryArea.x() + primaryArea.width() - outerWidth, primaryArea.y());
     const auto reachable = [&](QPoint at) { return titleBarReachable(at, outerWidth, titleBar, screens); };
 
     RegistryKey key = userRegistry().openKey(kPositionKey);
@@ -78,19 +86,26 @@ void TForm1::FormCreate()
     }
     // The top edge is set before "left" is read, so that it stays when "left" cannot be read, unless
     // that would leave the window out of reach.
-    move(x(), reachable({x(), top}) ? top : fallback.y());
-    int left = fallback.x();
+    placeFrame(*this, {laidOut.x(), reachable({laidOut.x(), top}) ? top : fallback.y()});
+    std::optional<int> left;
     if (exists(key, "left")) {
         left = readPosition(key, "left");
         stored = true;
     }
+    key.close();
     // A stored position that is on no screen any more (a monitor removed since) would leave a window
     // nobody can reach; with one instance allowed, the program could never be used again.
-    if (stored && !reachable({left, top}))
-        move(fallback);
-    else
-        move(left, top);
-    key.close();
+    if (stored && !reachable({left.value_or(fallback.x()), top})) {
+        top = fallback.y();
+        left.reset();
+    }
+    if (left) {
+        placeFrame(*this, {*left, top});
+        return;
+    }
+    // Flush right depends on the frame's width: placed again once the window manager tells it.
+    placeFrame(*this, {fallback.x(), top});
+    placeAgainWhenFramed(*this, [this, top] { placeFrame(*this, {flushRight(*this).x(), top}); });
 }
 
 void TForm1::FormClose()
@@ -98,9 +113,10 @@ void TForm1::FormClose()
     RegistryKey key = userRegistry().createKey(kPositionKey);
     if (!key.isOpen())
         return;
-    if (key.setDword("top", static_cast<std::uint32_t>(y())) != RegStatus::Ok)
+    const QPoint at = framePosition(*this);
+    if (key.setDword("top", static_cast<std::uint32_t>(at.y())) != RegStatus::Ok)
         return;
-    key.setDword("left", static_cast<std::uint32_t>(x()));
+    key.setDword("left", static_cast<std::uint32_t>(at.x()));
     key.close();
 }
 

@@ -4,14 +4,13 @@
 #include "platform/handlerguard.h"
 #include "platform/messagepump.h"
 #include "platform/syscolor.h"
+#include "platform/windowposition.h"
 #include "research/topics.h"
 
 #include <QAccessibleWidget>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QScreen>
 
 namespace qm {
 namespace {
@@ -141,23 +140,12 @@ void TStartForm::BitBtn2Click()
 
 void TStartForm::setVisible(bool visible)
 {
-    if (visible == isVisible()) {
-        QDialog::setVisible(visible);
-        return;
-    }
-    if (visible) {
-        // Placing the window ourselves also keeps the dialog from centring itself over the main window.
-        if (!m_placed) {
-            QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-            QRect frame = frameGeometry();
-            if (screen != nullptr)
-                frame.moveCenter(screen->geometry().center());
-            m_lastPosition = frame.topLeft();
-            m_placed = true;
-        }
-        move(m_lastPosition);
-    } else {
-        m_lastPosition = pos();
+    // Placing the window ourselves also keeps the dialog from centring itself over the main window.
+    if (visible != isVisible()) {
+        if (visible)
+            m_place.shown(*this);
+        else
+            m_place.hidden(*this);
     }
     QDialog::setVisible(visible);
 }

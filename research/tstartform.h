@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/windowposition.h"
+
 #include <QDialog>
-#include <QPoint>
 #include <string>
 
 class QComboBox;
@@ -40,8 +41,7 @@ private:
     QComboBox* m_comboBox1 = nullptr;
     QPushButton* m_bitBtn1 = nullptr;
     QPushButton* m_bitBtn2 = nullptr;
-    bool m_placed = false; // shown before: reopen at m_lastPosition rather than centred
-    QPoint m_lastPosition;
+    DialogPlace m_place;
 };
 
 } // namespace qm

@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-tidy
   xvfb xauth xdotool imagemagick
+  openbox x11-utils
   python3
   curl time valgrind
   desktop-file-utils appstream dpkg-dev file

@@ -31,7 +31,7 @@ if [ "$quick" -eq 0 ]; then
   ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1" \
   LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
-    ctest --test-dir build-asan --output-on-failure -j"$jobs"
+    ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE desktop # desktop: release stage only
 
   stage "fuzz runner self-test and smoke runs"
   ./scripts/fuzz.sh selftest

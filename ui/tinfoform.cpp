@@ -6,12 +6,12 @@
 #include "platform/handlerguard.h"
 #include "platform/jpegpixmap.h"
 #include "platform/syscolor.h"
+#include "platform/windowposition.h"
 #include "ui/bevelpanel.h"
 #include "ui/tovalbutton.h"
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
 #include <algorithm>
 
 namespace qm {
@@ -98,16 +98,11 @@ void TInfoForm::OvalButton2Click() { desktop().openUrl(QStringLiteral(QUILLMARK_
 
 void TInfoForm::setVisible(bool visible)
 {
-    if (visible && !m_placed) {
-        // Centred on the screen the first time; afterwards the dialog stays where it was left.
-        m_placed = true;
-        create(); // the window system's frame is known once the window exists
-        if (const QScreen* where = screen()) {
-            const QRect area = where->geometry();
-            const QSize size = frameGeometry().size();
-            move(area.left() + std::max(0, (area.width() - size.width()) / 2),
-                 area.top() + std::max(0, (area.height() - size.height()) / 2));
-        }
+    if (visible != isVisible()) {
+        if (visible)
+            m_place.shown(*this);
+        else
+            m_place.hidden(*this);
     }
     QDialog::setVisible(visible);
 }

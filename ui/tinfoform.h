@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/windowposition.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -47,7 +49,7 @@ private:
     TOvalButton* m_bitBtn3 = nullptr;
     TOvalButton* m_ovalButton1 = nullptr;
     TOvalButton* m_ovalButton2 = nullptr;
-    bool m_placed = false;
+    DialogPlace m_place;
 };
 
 } // namespace qm

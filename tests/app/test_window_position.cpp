@@ -1,6 +1,6 @@
 #include "tests/app/positionfixture.h"
 
-#include "app/windowposition.h"
+#include "platform/windowposition.h"
 
 #include <QAction>
 #include <QWindow>
@@ -70,6 +70,10 @@ TEST_F(WindowPosition, APositionOnNoScreenFallsBackToTheDefaults)
         {"title bar below the screen", 2000, 10},
         {"left past the right edge", 10, 3000},
         {"off-screen coordinates of a minimised window", -32000, -32000},
+        // The reachability check must not wrap round at the ends of the 32-bit range.
+        {"the lowest 32-bit value", INT32_MIN, INT32_MIN},
+        {"the highest 32-bit value", INT32_MAX, INT32_MAX},
+        {"just below the highest", 0x7ffffff0, 0x7ffffff0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
