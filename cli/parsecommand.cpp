@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 
 #include "headlines/suggestionlist.h"
+#include "platform/bytes.h"
 #include "research/sourcepageparser.h"
 
 #include <istream>
@@ -39,14 +40,9 @@ int runParse(Args args, std::istream& in, std::ostream& out, std::ostream& err)
         return 2;
     }
     std::string page;
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        const auto got = static_cast<std::size_t>(in.gcount());
-        if (page.size() + got > kMaxPageBytes) {
-            err << "parse: the page is larger than " << (kMaxPageBytes >> 20) << " MiB\n";
-            return 1;
-        }
-        page.append(buffer, got);
+    if (!readBounded(in, kMaxPageBytes, page)) {
+        err << "parse: the page is larger than " << (kMaxPageBytes >> 20) << " MiB\n";
+        return 1;
     }
     VectorSuggestions suggestions;
     ParseSourcePage(page, args[0], suggestions);

@@ -3,6 +3,7 @@
 #include "headlines/suggestionlist.h"
 #include "net/tidhttp.h"
 #include "net/tmemorystream.h"
+#include "platform/bytes.h"
 #include "research/richeditbuffer.h"
 #include "research/sourcepageparser.h"
 #include "research/topics.h"
@@ -27,8 +28,6 @@ struct FinishedRun {
 };
 FinishedRun lastFinishedRun;
 
-bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 } // namespace
 
 std::string BrainstormingText(std::string_view key)
@@ -50,19 +49,12 @@ void SetSourcePageUrl(std::string url) { sourcePageUrlOverride() = std::move(url
 
 std::string_view TrimPageText(std::string_view page)
 {
-    std::size_t begin = 0;
-    std::size_t end = page.size();
-    while (begin < end && isBlankOrControl(page[begin]))
-        ++begin;
-    while (end > begin && isBlankOrControl(page[end - 1]))
-        --end;
-    return page.substr(begin, end - begin);
+    return trimBytes(page, kBlankAndControls);
 }
 
-std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer, int port)
+std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer)
 {
     TIdHTTP http; // may raise: the socket stack could not start
-    http.SetPort(port);
     try {
         http.GetDocument(url, buffer);
     } catch (...) {
@@ -152,7 +144,7 @@ void ResearchRun::ResearchTopic(std::string_view keyView)
     {
         TMemoryStream buffer;
         try {
-            m_downloadFailure = FetchSourcePage(m_url, buffer, kSourcePagePort);
+            m_downloadFailure = FetchSourcePage(m_url, buffer);
         } catch (...) {
             clientFailure = std::current_exception();
             m_downloadFailure = clientFailure;
