@@ -14,11 +14,6 @@ EIdSocketError::EIdSocketError(int code)
 {
 }
 
-EIdFailedToRetreiveTimeZoneInfo::EIdFailedToRetreiveTimeZoneInfo()
-    : EIdException("Failed attempting to retrieve time zone information.")
-{
-}
-
 EIdStackCanNotLoadWinsock::EIdStackCanNotLoadWinsock(std::string_view library)
     : EIdException(std::string(library) + " could not be loaded.")
 {
@@ -35,18 +30,9 @@ EIdCouldNotBindSocket::EIdCouldNotBindSocket()
 {
 }
 
-EIdObjectTypeNotSupported::EIdObjectTypeNotSupported() : EIdTCPConnectionError("Object type not supported.") {}
-
 EIdNotEnoughDataInBuffer::EIdNotEnoughDataInBuffer() : EIdTCPConnectionError("Not enough data in buffer.") {}
 
-EIdInterceptPropIsNil::EIdInterceptPropIsNil()
-    : EIdTCPConnectionError("InterceptEnabled cannot be set to true when Intercept is nil.")
-{
-}
-
 EIdInterceptPropInvalid::EIdInterceptPropInvalid() : EIdTCPConnectionError("Intercept value is not valid") {}
-
-EIdNoDataToRead::EIdNoDataToRead() : EIdTCPConnectionError("No data to read.") {}
 
 EIdConnectTimeout::EIdConnectTimeout() : EIdTimeout("Connect timed out.") {}
 

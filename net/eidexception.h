@@ -60,11 +60,6 @@ private:
     int m_code;
 };
 
-class EIdFailedToRetreiveTimeZoneInfo final : public EIdException {
-    QM_EID_CLASS(EIdFailedToRetreiveTimeZoneInfo)
-    EIdFailedToRetreiveTimeZoneInfo();
-};
-
 class EIdStackCanNotLoadWinsock final : public EIdException {
     QM_EID_CLASS(EIdStackCanNotLoadWinsock)
     // "<library> could not be loaded."
@@ -83,16 +78,6 @@ class EIdSocketHandleError : public EIdException {
 
 class EIdTCPConnectionError : public EIdException {
     QM_EID_CLASS(EIdTCPConnectionError)
-    using EIdException::EIdException;
-};
-
-class EIdInvalidServiceName final : public EIdException {
-    QM_EID_CLASS(EIdInvalidServiceName)
-    using EIdException::EIdException;
-};
-
-class EIdMoreThanOneTIdAntiFreeze final : public EIdException {
-    QM_EID_CLASS(EIdMoreThanOneTIdAntiFreeze)
     using EIdException::EIdException;
 };
 
@@ -120,29 +105,14 @@ class EIdCouldNotBindSocket final : public EIdSocketHandleError {
 
 // --- Below EIdTCPConnectionError -------------------------------------------------------------
 
-class EIdObjectTypeNotSupported final : public EIdTCPConnectionError {
-    QM_EID_CLASS(EIdObjectTypeNotSupported)
-    EIdObjectTypeNotSupported();
-};
-
 class EIdNotEnoughDataInBuffer final : public EIdTCPConnectionError {
     QM_EID_CLASS(EIdNotEnoughDataInBuffer)
     EIdNotEnoughDataInBuffer();
 };
 
-class EIdInterceptPropIsNil final : public EIdTCPConnectionError {
-    QM_EID_CLASS(EIdInterceptPropIsNil)
-    EIdInterceptPropIsNil();
-};
-
 class EIdInterceptPropInvalid final : public EIdTCPConnectionError {
     QM_EID_CLASS(EIdInterceptPropInvalid)
     EIdInterceptPropInvalid();
-};
-
-class EIdNoDataToRead final : public EIdTCPConnectionError {
-    QM_EID_CLASS(EIdNoDataToRead)
-    EIdNoDataToRead();
 };
 
 // A wait that reached one of the connection's time limits. The wait does not end as if the peer

@@ -26,8 +26,7 @@ void TIdSocketHandle::AllocateHandle()
 
 void TIdSocketHandle::BindLocal()
 {
-    const std::uint32_t address = m_ip.empty() ? 0 : TIdStack::ParseDottedQuad(m_ip);
-    if (m_stack.CheckSocketResult(m_stack.Bind(m_handle, address, m_port), {WSAEADDRINUSE}))
+    if (m_stack.CheckSocketResult(m_stack.Bind(m_handle, 0, 0), {WSAEADDRINUSE}))
         throw EIdCouldNotBindSocket();
     TIdSocketAddress local;
     m_stack.CheckSocketResult(m_stack.GetSockName(m_handle, local));

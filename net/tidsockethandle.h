@@ -22,12 +22,11 @@ public:
     int Port() const { return m_port; }
     const std::string& PeerIP() const { return m_peerIP; }
     int PeerPort() const { return m_peerPort; }
-    void SetIP(std::string ip) { m_ip = std::move(ip); }
     void SetPeer(std::string ip, int port);
 
     // A new stream socket, releasing any held one first; raises EIdInvalidSocket.
     void AllocateHandle();
-    // Binds to IP() (any local address when empty) and reads the local address back. Raises
+    // Binds to any local address and port and reads the local address back. Raises
     // EIdCouldNotBindSocket when the address is in use, EIdSocketError for other failures.
     void BindLocal();
     // Connects to PeerIP():PeerPort() and reads both addresses back. Returns false when timeoutMs

@@ -37,17 +37,6 @@ inline constexpr int WSANO_DATA = 11004;
 // Most sockets one wait may watch per list.
 inline constexpr std::size_t kMaxSocketsPerSet = 64;
 
-// What the stack tells about itself once started.
-struct TIdStackVersion {
-    int Version = 0;
-    int HighVersion = 0;
-    std::string Description;
-    std::string SystemStatus;
-    int MaxSockets = 0;
-    int MaxUdpDatagram = 0;
-    std::string Name;
-};
-
 // An IPv4 address and port as read back from a socket.
 struct TIdSocketAddress {
     std::string Address;
@@ -72,7 +61,6 @@ public:
     virtual int PendingError(int socket) = 0;
     virtual int GetSockName(int socket, TIdSocketAddress& local) = 0;
     virtual int GetPeerName(int socket, TIdSocketAddress& remote) = 0;
-    virtual int SetNoDelay(int socket) = 0;
     virtual ssize_t Recv(int socket, char* data, std::size_t size) = 0;
     // Never raises a signal, whatever the peer did.
     virtual ssize_t Send(int socket, const char* data, std::size_t size) = 0;
@@ -105,15 +93,11 @@ public:
     // The text of the error table; "" for any code not in it.
     static std::string_view SocketErrorText(int code);
 
-    const TIdStackVersion& Version() const { return m_version; }
-
 protected:
     TIdStack() = default;
     // The first IPv4 address of a name that is no dotted quad, in network order; raises as
     // ResolveAddress says.
     virtual std::uint32_t LookupHostName(std::string_view host) = 0;
-
-    TIdStackVersion m_version;
 };
 
 } // namespace qm

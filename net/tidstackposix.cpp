@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -53,13 +52,6 @@ TIdStackPosix::TIdStackPosix(StackStartupFault fault)
         throw EIdStackCanNotLoadWinsock(kSocketLibraryName);
     if (fault == StackStartupFault::StartupFailed)
         throw EIdStackInitializationFailed();
-    m_version.Version = 0x0101;
-    m_version.HighVersion = 0x0101;
-    m_version.Description = "POSIX sockets";
-    m_version.SystemStatus = "Running";
-    m_version.MaxSockets = static_cast<int>(::sysconf(_SC_OPEN_MAX));
-    m_version.MaxUdpDatagram = 65507;
-    m_version.Name = "POSIX stack";
 }
 
 int TIdStackPosix::Fail(int code)
@@ -115,14 +107,6 @@ int TIdStackPosix::GetSockName(int socket, TIdSocketAddress& local)
 int TIdStackPosix::GetPeerName(int socket, TIdSocketAddress& remote)
 {
     return ReadAddress(::getpeername, socket, remote) ? 0 : Fail(CodeFromErrno(errno));
-}
-
-int TIdStackPosix::SetNoDelay(int socket)
-{
-    const int on = 1;
-    if (::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) != 0)
-        return Fail(CodeFromErrno(errno));
-    return 0;
 }
 
 ssize_t TIdStackPosix::Recv(int socket, char* data, std::size_t size)

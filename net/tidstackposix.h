@@ -27,7 +27,6 @@ public:
     int PendingError(int socket) override;
     int GetSockName(int socket, TIdSocketAddress& local) override;
     int GetPeerName(int socket, TIdSocketAddress& remote) override;
-    int SetNoDelay(int socket) override;
     ssize_t Recv(int socket, char* data, std::size_t size) override;
     ssize_t Send(int socket, const char* data, std::size_t size) override;
     int Shutdown(int socket, int how) override;

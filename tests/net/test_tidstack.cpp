@@ -2,7 +2,6 @@
 // strict integer reader, and the stack's life with the network components.
 #include "net/econverterror.h"
 #include "net/eidexception.h"
-#include "net/internetdate.h"
 #include "net/tidhttp.h"
 #include "net/tidstackposix.h"
 #include "tests/net/raised.h"
@@ -148,19 +147,6 @@ TEST(StrToInt, AcceptsOnlyAnOptionalMinusAndDigits)
     ASSERT_TRUE(e) << "no conversion error";
     EXPECT_STREQ(e->what(), "'12 ' is not a valid integer value");
     EXPECT_STREQ(e->ClassName(), "EConvertError");
-}
-
-TEST(InternetDate, ReadsTheUsualFormsLeniently)
-{
-    // 1994-11-06 is day 34644 after 1899-12-30.
-    const double expected = 34644 + (8 * 3600 + 49 * 60 + 37) / 86400.0;
-    EXPECT_DOUBLE_EQ(StrInternetToDateTime("Sun, 06 Nov 1994 08:49:37 GMT"), expected);
-    EXPECT_DOUBLE_EQ(StrInternetToDateTime("Sunday, 06-Nov-94 08:49:37 GMT"), expected);
-    EXPECT_DOUBLE_EQ(StrInternetToDateTime("Sun Nov  6 08:49:37 1994"), expected);
-    EXPECT_DOUBLE_EQ(StrInternetToDateTime("Sun, 06 Nov 1994 10:49:37 +0200"), expected);
-    EXPECT_DOUBLE_EQ(StrInternetToDateTime("Sun, 06 Nov 1994 03:49:37 -0500"), expected);
-    for (const char* junk : {"", "yesterday", "Sun, 99 Nov 1994", "::::", "06 Xyz 1994 1:2:3"})
-        EXPECT_EQ(StrInternetToDateTime(junk), 0) << junk;
 }
 
 // Restores the default stack factory when a test ends.
