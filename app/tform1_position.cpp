@@ -44,15 +44,12 @@ bool exists(const RegistryKey& key, const char* name)
 void TForm1::FormCreate()
 {
     m_programFolder = withoutTrailingSeparator(QCoreApplication::applicationDirPath());
-    try {
-        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (documents.isEmpty())
-            documents = QDir::homePath();
-        const QString start = dialogStartFolder(m_programFolder, documents);
-        m_openDialog1.directory = start;
-        m_resultsSaveDialog.directory = start;
-    } catch (...) { // the dialogs then start wherever they like
-    }
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty())
+        documents = QDir::homePath();
+    const QString start = dialogStartFolder(m_programFolder, documents);
+    m_openDialog1.directory = start;
+    m_resultsSaveDialog.directory = start;
 
     // Creating the native window moves a position set before it from the frame to the client area;
     // set it again so that it stays the frame's.
