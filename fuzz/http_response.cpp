@@ -35,16 +35,6 @@ public:
     }
     int Bind(int, std::uint32_t, int) override { return 0; }
     int Connect(int, std::uint32_t, int) override { return 0; }
-    int GetSockName(int, TIdSocketAddress& local) override
-    {
-        local = {"127.0.0.1", 40000};
-        return 0;
-    }
-    int GetPeerName(int, TIdSocketAddress& remote) override
-    {
-        remote = {"127.0.0.1", 80};
-        return 0;
-    }
 
 protected:
     std::uint32_t LookupHostName(std::string_view) override { return ParseDottedQuad("127.0.0.1"); }

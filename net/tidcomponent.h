@@ -3,8 +3,6 @@
 // A network component: while any exists, the process-wide socket stack exists. The first component
 // created creates (loads and starts) the stack, the last one released releases it.
 
-#include "net/tidbasecomponent.h"
-
 #include <functional>
 #include <memory>
 
@@ -12,7 +10,7 @@ namespace qm {
 
 class TIdStack;
 
-class TIdComponent : public TIdBaseComponent {
+class TIdComponent {
 public:
     // Makes the stack when the first component is created; may raise the stack's start-up failures.
     using StackFactory = std::function<std::unique_ptr<TIdStack>()>;
@@ -20,7 +18,9 @@ public:
     // Raises EIdStackCanNotLoadWinsock / EIdStackInitializationFailed when the stack cannot start;
     // no component then exists and nothing is counted.
     TIdComponent();
-    ~TIdComponent() override;
+    virtual ~TIdComponent();
+    TIdComponent(const TIdComponent&) = delete;
+    TIdComponent& operator=(const TIdComponent&) = delete;
 
     // The stack while any component exists, else null; and the number of live components.
     static TIdStack* SocketStack();

@@ -25,14 +25,11 @@ public:
     int Bind(int socket, std::uint32_t address, int port) override;
     int Connect(int socket, std::uint32_t address, int port) override;
     int PendingError(int socket) override;
-    int GetSockName(int socket, TIdSocketAddress& local) override;
-    int GetPeerName(int socket, TIdSocketAddress& remote) override;
     ssize_t Recv(int socket, char* data, std::size_t size) override;
     ssize_t Send(int socket, const char* data, std::size_t size) override;
     int Shutdown(int socket, int how) override;
     int CloseSocket(int socket) override;
-    int SelectSockets(std::vector<int>* readList, std::vector<int>* writeList,
-                      std::vector<int>* errorList, int timeoutMs) override;
+    int WaitSocket(int socket, bool forWrite, int timeoutMs) override;
     int LastError() const override;
 
     // The Windows Sockets code for a native error number; codes without a counterpart keep their

@@ -10,7 +10,6 @@ void TIdTCPClient::OpenConnection()
     TIdSocketHandle& binding = Binding();
     if (binding.HasSocket())
         throw EIdAlreadyConnected();
-    binding.Reset();
     InputBuffer().Clear();
     SetPeerClosed(false);
     binding.AllocateHandle();

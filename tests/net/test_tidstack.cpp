@@ -122,16 +122,6 @@ TEST(TIdStackPosix, NativeErrorsMapOntoWindowsSocketsCodes)
     EXPECT_EQ(TIdStackPosix::CodeFromResolverError(EAI_SYSTEM, ECONNREFUSED), 10061);
 }
 
-TEST(TIdStackPosix, MoreThan64SocketsPerListExceedTheSet)
-{
-    TIdStackPosix stack;
-    std::vector<int> sockets(kMaxSocketsPerSet + 1, 0);
-    EXPECT_THROW(stack.SelectSockets(&sockets, nullptr, nullptr, 0), EIdStackSetSizeExceeded);
-    const auto e = Raised<EIdStackSetSizeExceeded>([&] { stack.SelectSockets(nullptr, nullptr, &sockets, 0); });
-    ASSERT_TRUE(e) << "no exception";
-    EXPECT_STREQ(e->what(), "Set Size Exceeded.");
-}
-
 TEST(StrToInt, AcceptsOnlyAnOptionalMinusAndDigits)
 {
     const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
