@@ -4,6 +4,7 @@
 #include "app/ideamemo.h"
 #include "app/suggestionlistview.h"
 #include "platform/anchorlayout.h"
+#include "platform/buildvalues.h"
 #include "platform/designfont.h"
 #include "platform/jpegpixmap.h"
 #include "research/topics.h"
@@ -218,7 +219,7 @@ void TForm1::About1Click()
         m_infoForm->exec();
 }
 
-void TForm1::Quillmarkwebsite1Click() { desktop().openUrl(QStringLiteral(QUILLMARK_HOMEPAGE_URL)); }
+void TForm1::Quillmarkwebsite1Click() { desktop().openUrl(QString::fromUtf8(kHomepageUrl)); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {

@@ -3,6 +3,7 @@
 #include "headlines/suggestionlist.h"
 #include "net/tidhttp.h"
 #include "net/tmemorystream.h"
+#include "platform/buildvalues.h"
 #include "platform/bytes.h"
 #include "research/richeditbuffer.h"
 #include "research/sourcepageparser.h"
@@ -40,7 +41,7 @@ std::string BrainstormingText(std::string_view key)
 
 const std::string& SourcePageUrl()
 {
-    static const std::string builtIn = QUILLMARK_SOURCE_URL;
+    static const std::string builtIn = kSourcePageUrl;
     const std::string& url = sourcePageUrlOverride();
     return url.empty() ? builtIn : url;
 }

@@ -36,7 +36,7 @@ inline constexpr std::string_view kDownloadFailedText = "Done! The headline sour
 // "Brainstorming for <key> headlines... Please stand by.", the key as it is.
 std::string BrainstormingText(std::string_view key);
 
-// The source page every run downloads: QUILLMARK_SOURCE_URL as built. Tests point the runs at their
+// The source page every run downloads: kSourcePageUrl as built. Tests point the runs at their
 // own server with SetSourcePageUrl; an empty URL brings back the built-in one.
 const std::string& SourcePageUrl();
 void SetSourcePageUrl(std::string url);

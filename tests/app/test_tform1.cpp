@@ -1,4 +1,5 @@
 #include "app/ideamemo.h"
+#include "platform/buildvalues.h"
 #include "app/suggestionlistview.h"
 #include "research/tstartform.h"
 #include "tests/app/mainwindowfixture.h"
@@ -221,7 +222,7 @@ TEST_F(MainWindow, TheWebsiteItemOpensTheHomepage)
 {
     trigger(m_form, "Quillmarkwebsite1");
     ASSERT_EQ(m_desktop.openedUrls().size(), 1);
-    EXPECT_EQ(m_desktop.openedUrls().front(), QStringLiteral(QUILLMARK_HOMEPAGE_URL));
+    EXPECT_EQ(m_desktop.openedUrls().front(), QString::fromUtf8(kHomepageUrl));
     EXPECT_TRUE(m_desktop.boxes().empty());
 }
 
