@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-tidy
+  clang libclang-rt-14-dev clang-tidy clang-format
   xvfb xauth xdotool imagemagick
   python3
   curl time valgrind
