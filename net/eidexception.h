@@ -23,6 +23,8 @@ public:
 public:                                                                                             \
     const char* ClassName() const noexcept override { return #Name; }
 
+// Class names cannot be parenthesised.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 // A class whose message is given by whoever raises it (the family's inner nodes).
 #define QM_EID_BRANCH(Name, Base)                                                                   \
     class Name : public Base {                                                                      \
@@ -36,6 +38,7 @@ public:                                                                         
         QM_EID_CLASS(Name)                                                                          \
         Name() : Base(Message) {}                                                                   \
     };
+// NOLINTEND(bugprone-macro-parentheses)
 
 QM_EID_BRANCH(EIdSilentException, EIdException)
 QM_EID_BRANCH(EIdStackError, EIdException)

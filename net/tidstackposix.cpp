@@ -29,14 +29,6 @@ sockaddr_in MakeAddress(std::uint32_t address, int port)
 
 } // namespace
 
-TIdStackPosix::TIdStackPosix(StackStartupFault fault)
-{
-    if (fault == StackStartupFault::LibraryMissing)
-        throw EIdStackCanNotLoadWinsock(kSocketLibraryName);
-    if (fault == StackStartupFault::StartupFailed)
-        throw EIdStackInitializationFailed();
-}
-
 int TIdStackPosix::Fail(int code)
 {
     t_lastError = code;

@@ -167,12 +167,15 @@ TEST_F(StackFactoryTest, StackLivesFromFirstComponentToLast)
 
 TEST_F(StackFactoryTest, StartupFailuresSurfaceWhileTheClientIsCreated)
 {
-    const std::tuple<StackStartupFault, const char*, const char*> cases[] = {
-        {StackStartupFault::LibraryMissing, "EIdStackCanNotLoadWinsock", "libc.so.6 could not be loaded."},
-        {StackStartupFault::StartupFailed, "EIdStackInitializationFailed", "Winsock Initialization Error."},
+    using Factory = TIdComponent::StackFactory;
+    const std::tuple<Factory, const char*, const char*> cases[] = {
+        {[]() -> std::unique_ptr<TIdStack> { throw EIdStackCanNotLoadWinsock("libc.so.6"); },
+         "EIdStackCanNotLoadWinsock", "libc.so.6 could not be loaded."},
+        {[]() -> std::unique_ptr<TIdStack> { throw EIdStackInitializationFailed(); }, "EIdStackInitializationFailed",
+         "Winsock Initialization Error."},
     };
-    for (const auto& [fault, className, message] : cases) {
-        TIdComponent::SetStackFactory([fault = fault] { return std::make_unique<TIdStackPosix>(fault); });
+    for (const auto& [factory, className, message] : cases) {
+        TIdComponent::SetStackFactory(factory);
         try {
             TIdHTTP http;
             ADD_FAILURE() << "created";
