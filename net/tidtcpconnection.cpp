@@ -36,7 +36,7 @@ TIdTCPConnection::~TIdTCPConnection() = default;
 void TIdTCPConnection::SetRecvBufferSize(int size)
 {
     m_recvBufferSize = std::max(size, 1);
-    m_receiveScratch.Resize(static_cast<std::size_t>(m_recvBufferSize));
+    m_receiveScratch.resize(static_cast<std::size_t>(m_recvBufferSize));
 }
 
 bool TIdTCPConnection::IsConnected()
@@ -99,7 +99,7 @@ bool TIdTCPConnection::WaitForInput(int timeoutMs)
 int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, bool append)
 {
     if (!append)
-        return ReceiveChunk(raise, timeoutMs, m_receiveScratch.Data(), m_receiveScratch.Size());
+        return ReceiveChunk(raise, timeoutMs, m_receiveScratch.data(), m_receiveScratch.size());
     // Received straight into the end of InputBuffer rather than copied there from the scratch area.
     const auto size = static_cast<std::size_t>(m_recvBufferSize);
     const int n = ReceiveChunk(raise, timeoutMs, m_inputBuffer.PrepareAppend(size), size);
@@ -188,8 +188,8 @@ bool TIdTCPConnection::ReadToStream(TStream& stream, std::int64_t count, bool un
     while (got < limit && IsConnected()) {
         // Never asks the socket for more than is still missing.
         const auto area = static_cast<std::size_t>(std::min<std::int64_t>(limit - got, m_recvBufferSize));
-        const int n = ReceiveChunk(!untilClose, IdTimeoutDefault, m_receiveScratch.Data(), area);
-        stream.Write(m_receiveScratch.Data(), static_cast<std::size_t>(n));
+        const int n = ReceiveChunk(!untilClose, IdTimeoutDefault, m_receiveScratch.data(), area);
+        stream.Write(m_receiveScratch.data(), static_cast<std::size_t>(n));
         got += n;
     }
     // At the limit of an until-close read: the peer's close is a normal end, any further byte is not.

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm {
 
@@ -116,7 +117,7 @@ private:
 
     std::unique_ptr<TIdSocketHandle> m_binding;
     TIdBuffer m_inputBuffer;
-    TIdBuffer m_receiveScratch;
+    std::vector<char> m_receiveScratch;
     int m_recvBufferSize = kRecvBufferSize;
     int m_readTimeoutMs = kReadTimeoutMs;
     std::int64_t m_maxLineLength = kMaxLineLength;
