@@ -3,6 +3,7 @@
 #include "app/ideamemo.h"
 #include "app/suggestionmodel.h"
 #include "platform/anchorlayout.h"
+#include "platform/buildvalues.h"
 #include "platform/designfont.h"
 #include "platform/handlerguard.h"
 #include "platform/jpegpixmap.h"
@@ -295,7 +296,7 @@ void TForm1::About1Click()
         m_infoForm->exec();
 }
 
-void TForm1::Quillmarkwebsite1Click() { desktop().openUrl(QStringLiteral(QUILLMARK_HOMEPAGE_URL)); }
+void TForm1::Quillmarkwebsite1Click() { desktop().openUrl(QString::fromUtf8(kHomepageUrl)); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {

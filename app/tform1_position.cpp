@@ -54,15 +54,12 @@ bool exists(const RegistryKey& key, const char* name)
 void TForm1::FormCreate()
 {
     m_programFolder = withoutTrailingSeparator(QCoreApplication::applicationDirPath());
-    try {
-        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (documents.isEmpty())
-            documents = QDir::homePath();
-        const QString start = dialogStartFolder(m_programFolder, documents);
-        m_openDialog1.directory = start;
-        m_resultsSaveDialog.directory = start;
-    } catch (...) { // the dialogs then start wherever they like
-    }
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty())
+        documents = QDir::homePath();
+    const QString start = dialogStartFolder(m_programFolder, documents);
+    m_openDialog1.directory = start;
+    m_resultsSaveDialog.directory = start;
 
     // Every position here is the outer frame's (see placeFrame). The frame is known at once on some
     // platforms and only after mapping under an X11 window manager; until then it counts as none,

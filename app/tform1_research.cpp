@@ -44,13 +44,8 @@ void TForm1::BitBtn2Click()
     EscapeTracker::instance();
 
     TopicCancelled = true;
-    try {
-        if (m_startForm != nullptr)
-            m_startForm->exec();
-    } catch (...) {
-        PumpMessages();
-        throw;
-    }
+    if (m_startForm != nullptr)
+        m_startForm->exec(); // every handler it runs catches its own failures
     // An event loop ended from outside (the application quitting) returns without closing the
     // dialog: close it, unanswered, which counts as Cancel.
     if (m_startForm != nullptr && m_startForm->isVisible())

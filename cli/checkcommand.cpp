@@ -112,7 +112,7 @@ int runCheck(Args args, std::istream& in, std::ostream& out, std::ostream& err)
     TMemoryStream buffer;
     std::exception_ptr failure;
     try {
-        failure = FetchSourcePage(*url, buffer, kSourcePagePort);
+        failure = FetchSourcePage(*url, buffer);
     } catch (...) {
         failure = std::current_exception();
     }

@@ -1,6 +1,8 @@
 // quillmark-cli: the headless front end over the same core as the desktop program.
 #include "cli/commands.h"
 
+#include "platform/buildvalues.h"
+
 #include "research/researchrun.h"
 
 #include <array>
@@ -50,7 +52,7 @@ int main(int argc, char* argv[])
     if (argc == 2 && first == "--help")
         return usage(std::cout, 0);
     if (argc == 2 && first == "--version") {
-        std::cout << "quillmark-cli " QUILLMARK_VERSION "\nsource page: " << qm::SourcePageUrl() << '\n';
+        std::cout << "quillmark-cli " << qm::kVersion << "\nsource page: " << qm::SourcePageUrl() << '\n';
         return 0;
     }
     const std::vector<std::string_view> args(argv + 2, argv + argc);

@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 
 #include "headlines/suggestionlist.h"
+#include "platform/bytes.h"
 #include "research/sourcepageparser.h"
 
 #include <istream>
@@ -34,16 +35,10 @@ void writeCaption(std::ostream& out, std::string_view caption, std::string_view 
 
 bool readPage(std::istream& in, std::ostream& err, std::string_view command, std::string& page)
 {
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        const auto got = static_cast<std::size_t>(in.gcount());
-        if (page.size() + got > kMaxPageBytes) {
-            err << command << ": the page is larger than " << (kMaxPageBytes >> 20) << " MiB\n";
-            return false;
-        }
-        page.append(buffer, got);
-    }
-    return true;
+    if (readBounded(in, kMaxPageBytes, page))
+        return true;
+    err << command << ": the page is larger than " << (kMaxPageBytes >> 20) << " MiB\n";
+    return false;
 }
 
 int runParse(Args args, std::istream& in, std::ostream& out, std::ostream& err)

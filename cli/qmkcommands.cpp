@@ -4,6 +4,7 @@
 #include "cli/listoutput.h"
 
 #include "headlines/headlinefile.h"
+#include "platform/bytes.h"
 #include "platform/profilefile.h"
 
 #include <exception>
@@ -20,20 +21,6 @@ namespace {
 constexpr std::size_t kMaxImportBytes = kMaxProfileFileBytes;
 
 std::filesystem::path pathArgument(std::string_view argument) { return std::string(argument); }
-
-// Reads all of in, or nothing when it holds more than maxBytes.
-bool readBounded(std::istream& in, std::size_t maxBytes, std::string& out)
-{
-    char chunk[65536];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        const auto n = static_cast<std::size_t>(in.gcount());
-        if (out.size() + n > maxBytes)
-            return false;
-        out.append(chunk, n);
-    }
-    return true;
-}
-
 } // namespace
 
 int runQmkExport(Args args, std::istream&, std::ostream& out, std::ostream& err)

@@ -2,8 +2,8 @@
 // connection. The first input byte chooses how many bytes each receive may take, so that line and
 // chunk boundaries fall at every place in the receive buffer; the second chooses the size limits
 // (small ones, so that each limit is reached; the body limit at most 1 MiB, so that a huge announced
-// length does not cost a large reservation in every run) and whether redirects are followed. The
-// rest is the server's whole answer, followed by its close.
+// length does not cost a large reservation in every run). The rest is the server's whole answer,
+// followed by its close.
 #include "net/econverterror.h"
 #include "net/eidexception.h"
 #include "net/tidhttp.h"
@@ -35,16 +35,6 @@ public:
     }
     int Bind(int, std::uint32_t, int) override { return 0; }
     int Connect(int, std::uint32_t, int) override { return 0; }
-    int GetSockName(int, TIdSocketAddress& local) override
-    {
-        local = {"127.0.0.1", 40000};
-        return 0;
-    }
-    int GetPeerName(int, TIdSocketAddress& remote) override
-    {
-        remote = {"127.0.0.1", 80};
-        return 0;
-    }
 
 protected:
     std::uint32_t LookupHostName(std::string_view) override { return ParseDottedQuad("127.0.0.1"); }
@@ -68,7 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t maxLine = (choice & 1) ? 64 : kMaxLineLength;
     const std::int64_t maxHeader = (choice & 2) ? 256 : kMaxHeaderBytes;
     const std::int64_t maxBody = (choice & 4) ? 100 : 1 << 20;
-    const bool followRedirects = (choice & 8) != 0;
     data += 2;
     size -= 2;
 
@@ -93,7 +82,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         http.SetMaxLineLength(maxLine);
         http.SetMaxHeaderBytes(maxHeader);
         http.SetMaxBodyBytes(maxBody);
-        http.SetHandleRedirects(followRedirects);
         // Every byte and the close are there from the start: no wait ever lasts.
         http.SetReadTimeout(1000);
         TMemoryStream sink;
@@ -103,9 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const EConvertError&) {
         }
         // A hostile answer must not make the sink or the unread input grow past their bounds: a
-        // line and one receive, plus one receive for the closing check of each exchange of a
-        // redirect chain.
-        const auto inputBound = static_cast<std::size_t>(maxLine + (kRedirectMaximum + 3) * receiveSize);
+        // line and one receive, plus receives for the closing checks of the exchange.
+        const auto inputBound = static_cast<std::size_t>(maxLine + 4 * receiveSize);
         if (sink.Size() > maxBody || http.InputBuffer().Size() > inputBound)
             std::abort();
     }

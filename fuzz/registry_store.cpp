@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qm::RegistryFile changed = reread;
     changed.createKey(kKey);
     const qm::RegValue top{qm::RegType::Dword, std::string("\x50\0\0\0", 4)};
-    if (!changed.setValue(kKey, "top", top))
+    if (!changed.setDword(kKey, "top", 0x50))
         __builtin_trap();
     const qm::RegistryFile saved = qm::RegistryFile::parse(changed.serialize());
     const qm::RegValue* stored = saved.value(kKey, "top");

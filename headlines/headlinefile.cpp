@@ -1,5 +1,7 @@
 #include "headlines/headlinefile.h"
 
+#include "platform/bytes.h"
+
 #include <string>
 
 namespace qm {
@@ -9,17 +11,6 @@ constexpr std::string_view kCaptionKey = "t";
 constexpr std::string_view kCheckKey = "check";
 
 std::string sectionOf(std::size_t index) { return "item" + std::to_string(index); }
-
-int digitValue(char c, bool hex)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (hex && c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (hex && c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -46,8 +37,8 @@ std::optional<std::int32_t> convertCheckValue(std::string_view value)
     const std::uint64_t limit = hex ? 0xFFFF'FFFFull : 0x8000'0000ull;
     std::uint64_t magnitude = 0;
     for (; i < value.size(); ++i) {
-        const int digit = digitValue(value[i], hex);
-        if (digit < 0)
+        const int digit = hexDigitValue(value[i]);
+        if (digit < 0 || (!hex && digit > 9))
             return std::nullopt;
         magnitude = magnitude * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
         if (magnitude > limit)

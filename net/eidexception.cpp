@@ -4,18 +4,9 @@
 
 namespace qm {
 
-EIdAlreadyConnected::EIdAlreadyConnected() : EIdException("Already connected.") {}
-
-EIdInvalidSocket::EIdInvalidSocket() : EIdException("Cannot allocate socket.") {}
-
 EIdSocketError::EIdSocketError(int code)
     : EIdException("Socket Error # " + std::to_string(code) + "\r\n" + std::string(TIdStack::SocketErrorText(code)))
     , m_code(code)
-{
-}
-
-EIdFailedToRetreiveTimeZoneInfo::EIdFailedToRetreiveTimeZoneInfo()
-    : EIdException("Failed attempting to retrieve time zone information.")
 {
 }
 
@@ -23,38 +14,6 @@ EIdStackCanNotLoadWinsock::EIdStackCanNotLoadWinsock(std::string_view library)
     : EIdException(std::string(library) + " could not be loaded.")
 {
 }
-
-EIdConnClosedGracefully::EIdConnClosedGracefully() : EIdSilentException("Connection Closed Gracefully.") {}
-
-EIdStackInitializationFailed::EIdStackInitializationFailed() : EIdStackError("Winsock Initialization Error.") {}
-
-EIdStackSetSizeExceeded::EIdStackSetSizeExceeded() : EIdStackError("Set Size Exceeded.") {}
-
-EIdCouldNotBindSocket::EIdCouldNotBindSocket()
-    : EIdSocketHandleError("Could not bind socket. Address and port are already in use.")
-{
-}
-
-EIdObjectTypeNotSupported::EIdObjectTypeNotSupported() : EIdTCPConnectionError("Object type not supported.") {}
-
-EIdNotEnoughDataInBuffer::EIdNotEnoughDataInBuffer() : EIdTCPConnectionError("Not enough data in buffer.") {}
-
-EIdInterceptPropIsNil::EIdInterceptPropIsNil()
-    : EIdTCPConnectionError("InterceptEnabled cannot be set to true when Intercept is nil.")
-{
-}
-
-EIdInterceptPropInvalid::EIdInterceptPropInvalid() : EIdTCPConnectionError("Intercept value is not valid") {}
-
-EIdNoDataToRead::EIdNoDataToRead() : EIdTCPConnectionError("No data to read.") {}
-
-EIdConnectTimeout::EIdConnectTimeout() : EIdTimeout("Connect timed out.") {}
-
-EIdReadTimeout::EIdReadTimeout() : EIdTimeout("Read timed out.") {}
-
-EIdWriteTimeout::EIdWriteTimeout() : EIdTimeout("Write timed out.") {}
-
-EIdExchangeTimeout::EIdExchangeTimeout() : EIdTimeout("Exchange took too long.") {}
 
 EIdLineTooLong::EIdLineTooLong(std::int64_t limit)
     : EIdLimitExceeded("Line longer than " + std::to_string(limit) + " bytes.")

@@ -28,17 +28,48 @@ private:
 public:                                                                                             \
     const char* ClassName() const noexcept override { return #Name; }
 
-// --- Direct descendants of EIdException ------------------------------------------------------
+// Class names cannot be parenthesised.
+// NOLINTBEGIN(bugprone-macro-parentheses)
+// A class whose message is given by whoever raises it (the family's inner nodes).
+#define QM_EID_BRANCH(Name, Base)                                                                   \
+    class Name : public Base {                                                                      \
+        QM_EID_CLASS(Name)                                                                          \
+        using Base::Base;                                                                           \
+    };
 
-class EIdAlreadyConnected final : public EIdException {
-    QM_EID_CLASS(EIdAlreadyConnected)
-    EIdAlreadyConnected();
-};
+// A class with one fixed message.
+#define QM_EID_FIXED(Name, Base, Message)                                                           \
+    class Name final : public Base {                                                                \
+        QM_EID_CLASS(Name)                                                                          \
+        Name() : Base(Message) {}                                                                   \
+    };
+// NOLINTEND(bugprone-macro-parentheses)
 
-class EIdSilentException : public EIdException {
-    QM_EID_CLASS(EIdSilentException)
-    using EIdException::EIdException;
-};
+QM_EID_BRANCH(EIdSilentException, EIdException)
+QM_EID_BRANCH(EIdStackError, EIdException)
+QM_EID_BRANCH(EIdSocketHandleError, EIdException)
+QM_EID_BRANCH(EIdTCPConnectionError, EIdException)
+// A wait that reached one of the connection's time limits. The wait does not end as if the peer
+// had closed: a stalled read must never pass for a complete one.
+QM_EID_BRANCH(EIdTimeout, EIdTCPConnectionError)
+// Input larger than the program is prepared to hold; what arrived up to the limit is kept.
+QM_EID_BRANCH(EIdLimitExceeded, EIdTCPConnectionError)
+
+QM_EID_FIXED(EIdAlreadyConnected, EIdException, "Already connected.")
+QM_EID_FIXED(EIdInvalidSocket, EIdException, "Cannot allocate socket.")
+QM_EID_FIXED(EIdConnClosedGracefully, EIdSilentException, "Connection Closed Gracefully.")
+QM_EID_FIXED(EIdStackInitializationFailed, EIdStackError, "Winsock Initialization Error.")
+QM_EID_FIXED(EIdCouldNotBindSocket, EIdSocketHandleError, "Could not bind socket. Address and port are already in use.")
+QM_EID_FIXED(EIdNotEnoughDataInBuffer, EIdTCPConnectionError, "Not enough data in buffer.")
+QM_EID_FIXED(EIdInterceptPropInvalid, EIdTCPConnectionError, "Intercept value is not valid")
+// The connect attempt took longer than the client's ConnectTimeout.
+QM_EID_FIXED(EIdConnectTimeout, EIdTimeout, "Connect timed out.")
+// No byte arrived within ReadTimeout.
+QM_EID_FIXED(EIdReadTimeout, EIdTimeout, "Read timed out.")
+// The peer took no byte of ours within ReadTimeout.
+QM_EID_FIXED(EIdWriteTimeout, EIdTimeout, "Write timed out.")
+// The whole exchange took longer than its limit, however steadily bytes were trickling in.
+QM_EID_FIXED(EIdExchangeTimeout, EIdTimeout, "Exchange took too long.")
 
 class EIdProtocolReplyError final : public EIdException {
     QM_EID_CLASS(EIdProtocolReplyError)
@@ -48,11 +79,6 @@ class EIdProtocolReplyError final : public EIdException {
 
 private:
     int m_replyCode;
-};
-
-class EIdInvalidSocket final : public EIdException {
-    QM_EID_CLASS(EIdInvalidSocket)
-    EIdInvalidSocket();
 };
 
 class EIdSocketError final : public EIdException {
@@ -65,126 +91,10 @@ private:
     int m_code;
 };
 
-class EIdFailedToRetreiveTimeZoneInfo final : public EIdException {
-    QM_EID_CLASS(EIdFailedToRetreiveTimeZoneInfo)
-    EIdFailedToRetreiveTimeZoneInfo();
-};
-
 class EIdStackCanNotLoadWinsock final : public EIdException {
     QM_EID_CLASS(EIdStackCanNotLoadWinsock)
     // "<library> could not be loaded."
     explicit EIdStackCanNotLoadWinsock(std::string_view library);
-};
-
-class EIdStackError : public EIdException {
-    QM_EID_CLASS(EIdStackError)
-    using EIdException::EIdException;
-};
-
-class EIdSocketHandleError : public EIdException {
-    QM_EID_CLASS(EIdSocketHandleError)
-    using EIdException::EIdException;
-};
-
-class EIdTCPConnectionError : public EIdException {
-    QM_EID_CLASS(EIdTCPConnectionError)
-    using EIdException::EIdException;
-};
-
-class EIdInvalidServiceName final : public EIdException {
-    QM_EID_CLASS(EIdInvalidServiceName)
-    using EIdException::EIdException;
-};
-
-class EIdMoreThanOneTIdAntiFreeze final : public EIdException {
-    QM_EID_CLASS(EIdMoreThanOneTIdAntiFreeze)
-    using EIdException::EIdException;
-};
-
-// --- Below EIdSilentException, EIdStackError, EIdSocketHandleError ----------------------------
-
-class EIdConnClosedGracefully final : public EIdSilentException {
-    QM_EID_CLASS(EIdConnClosedGracefully)
-    EIdConnClosedGracefully();
-};
-
-class EIdStackInitializationFailed final : public EIdStackError {
-    QM_EID_CLASS(EIdStackInitializationFailed)
-    EIdStackInitializationFailed();
-};
-
-class EIdStackSetSizeExceeded final : public EIdStackError {
-    QM_EID_CLASS(EIdStackSetSizeExceeded)
-    EIdStackSetSizeExceeded();
-};
-
-class EIdCouldNotBindSocket final : public EIdSocketHandleError {
-    QM_EID_CLASS(EIdCouldNotBindSocket)
-    EIdCouldNotBindSocket();
-};
-
-// --- Below EIdTCPConnectionError -------------------------------------------------------------
-
-class EIdObjectTypeNotSupported final : public EIdTCPConnectionError {
-    QM_EID_CLASS(EIdObjectTypeNotSupported)
-    EIdObjectTypeNotSupported();
-};
-
-class EIdNotEnoughDataInBuffer final : public EIdTCPConnectionError {
-    QM_EID_CLASS(EIdNotEnoughDataInBuffer)
-    EIdNotEnoughDataInBuffer();
-};
-
-class EIdInterceptPropIsNil final : public EIdTCPConnectionError {
-    QM_EID_CLASS(EIdInterceptPropIsNil)
-    EIdInterceptPropIsNil();
-};
-
-class EIdInterceptPropInvalid final : public EIdTCPConnectionError {
-    QM_EID_CLASS(EIdInterceptPropInvalid)
-    EIdInterceptPropInvalid();
-};
-
-class EIdNoDataToRead final : public EIdTCPConnectionError {
-    QM_EID_CLASS(EIdNoDataToRead)
-    EIdNoDataToRead();
-};
-
-// A wait that reached one of the connection's time limits. The wait does not end as if the peer
-// had closed: a stalled read must never pass for a complete one.
-class EIdTimeout : public EIdTCPConnectionError {
-    QM_EID_CLASS(EIdTimeout)
-    using EIdTCPConnectionError::EIdTCPConnectionError;
-};
-
-// The connect attempt took longer than the client's ConnectTimeout.
-class EIdConnectTimeout final : public EIdTimeout {
-    QM_EID_CLASS(EIdConnectTimeout)
-    EIdConnectTimeout();
-};
-
-// No byte arrived within ReadTimeout.
-class EIdReadTimeout final : public EIdTimeout {
-    QM_EID_CLASS(EIdReadTimeout)
-    EIdReadTimeout();
-};
-
-// The peer took no byte of ours within ReadTimeout.
-class EIdWriteTimeout final : public EIdTimeout {
-    QM_EID_CLASS(EIdWriteTimeout)
-    EIdWriteTimeout();
-};
-
-// The whole exchange took longer than its limit, however steadily bytes were trickling in.
-class EIdExchangeTimeout final : public EIdTimeout {
-    QM_EID_CLASS(EIdExchangeTimeout)
-    EIdExchangeTimeout();
-};
-
-// Input larger than the program is prepared to hold; what arrived up to the limit is kept.
-class EIdLimitExceeded : public EIdTCPConnectionError {
-    QM_EID_CLASS(EIdLimitExceeded)
-    using EIdTCPConnectionError::EIdTCPConnectionError;
 };
 
 class EIdLineTooLong final : public EIdLimitExceeded {
@@ -217,6 +127,8 @@ class EIdInvalidURL final : public EIdException {
     explicit EIdInvalidURL(std::string_view reason);
 };
 
+#undef QM_EID_FIXED
+#undef QM_EID_BRANCH
 #undef QM_EID_CLASS
 
 } // namespace qm

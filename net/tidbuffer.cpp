@@ -5,14 +5,6 @@
 
 namespace qm {
 
-void TIdBuffer::Append(std::string_view bytes)
-{
-    if (bytes.empty())
-        return;
-    std::memcpy(PrepareAppend(bytes.size()), bytes.data(), bytes.size());
-    CommitAppend(bytes.size());
-}
-
 char* TIdBuffer::PrepareAppend(std::size_t n)
 {
     if (m_capacity - m_end < n) {
@@ -38,13 +30,6 @@ void TIdBuffer::Remove(std::size_t n)
     m_begin += std::min(n, Size());
     if (m_begin == m_end)
         m_begin = m_end = 0;
-}
-
-void TIdBuffer::Resize(std::size_t size)
-{
-    if (size > Size())
-        PrepareAppend(size - Size());
-    m_end = m_begin + size;
 }
 
 std::size_t TIdBuffer::Find(std::string_view needle, std::size_t from) const

@@ -13,7 +13,6 @@ namespace qm {
 class TIdBuffer final {
 public:
     TIdBuffer() = default;
-    explicit TIdBuffer(std::size_t size) { Resize(size); }
     TIdBuffer(const TIdBuffer&) = delete;
     TIdBuffer& operator=(const TIdBuffer&) = delete;
 
@@ -23,15 +22,12 @@ public:
     const char* Data() const { return m_data.get() + m_begin; }
     std::string_view View() const { return {Data(), Size()}; }
 
-    void Append(std::string_view bytes);
     // Room for at least n more bytes at the end; CommitAppend then says how many were written there.
     char* PrepareAppend(std::size_t n);
     void CommitAppend(std::size_t n) { m_end += n; }
     // Removes the first n bytes (at most Size()).
     void Remove(std::size_t n);
     void Clear() { m_begin = m_end = 0; }
-    // Makes the buffer hold exactly size bytes (new bytes are unspecified).
-    void Resize(std::size_t size);
 
     // Position of the first occurrence of needle at or after from, or npos.
     std::size_t Find(std::string_view needle, std::size_t from = 0) const;

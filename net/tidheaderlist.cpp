@@ -7,8 +7,6 @@
 namespace qm {
 namespace {
 
-constexpr std::string_view kNameValueSeparator = ": ";
-
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -18,32 +16,6 @@ bool IsContinuation(std::string_view line)
 {
     return !line.empty() && IsBlank(line.front());
 }
-
-std::string_view TrimLeadingBlanks(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    return text;
-}
-
-// Splits a line longer than kHeaderFoldLength at blanks: each continuation line begins with the
-// blank it was split at. A stretch without a blank is left long.
-std::vector<std::string> Fold(std::string line, std::size_t nameLength)
-{
-    std::vector<std::string> lines;
-    while (line.size() > kHeaderFoldLength) {
-        // Only blanks inside the value, and never the very first character of a continuation line.
-        std::size_t at = line.find_last_of(" \t", kHeaderFoldLength);
-        const std::size_t earliest = lines.empty() ? nameLength + kNameValueSeparator.size() : 1;
-        if (at == std::string::npos || at < earliest)
-            break;
-        lines.push_back(line.substr(0, at));
-        line.erase(0, at);
-    }
-    lines.push_back(std::move(line));
-    return lines;
-}
-
 } // namespace
 
 std::string_view TIdHeaderList::NameAt(std::size_t i) const
@@ -73,33 +45,19 @@ std::string TIdHeaderList::ValueAt(int i) const
     for (std::size_t next = index + 1; next < m_lines.size() && IsContinuation(m_lines[next]); ++next) {
         if (!value.empty() && !IsBlank(value.back()))
             value += ' ';
-        value += TrimLeadingBlanks(m_lines[next]);
+        value += trimLeft(m_lines[next]);
     }
-    return std::string(TrimLeadingBlanks(value));
+    return std::string(trimLeft(value));
 }
 
-std::size_t TIdHeaderList::EndOfHeader(std::size_t i) const
-{
-    std::size_t end = i + 1;
-    while (end < m_lines.size() && IsContinuation(m_lines[end]))
-        ++end;
-    return end;
-}
-
-void TIdHeaderList::StoreValue(std::string_view name, std::string_view value)
+void TIdHeaderList::Remove(std::string_view name)
 {
     const int found = FindName(name);
-    auto at = m_lines.end();
-    if (found >= 0) {
-        const auto first = m_lines.begin() + found;
-        at = m_lines.erase(first, m_lines.begin() + static_cast<std::ptrdiff_t>(EndOfHeader(static_cast<std::size_t>(found))));
-    }
-    if (value.empty())
+    if (found < 0)
         return;
-    std::string line(name);
-    line.append(kNameValueSeparator).append(value);
-    const std::vector<std::string> folded = Fold(std::move(line), name.size());
-    m_lines.insert(at, folded.begin(), folded.end());
+    auto end = m_lines.begin() + found + 1;
+    while (end != m_lines.end() && IsContinuation(*end))
+        ++end;
+    m_lines.erase(m_lines.begin() + found, end);
 }
-
 } // namespace qm

@@ -11,9 +11,6 @@
 
 namespace qm {
 
-// Lines longer than this are folded by StoreValue.
-inline constexpr std::size_t kHeaderFoldLength = 78;
-
 class TIdHeaderList final {
 public:
     std::size_t Count() const { return m_lines.size(); }
@@ -31,15 +28,10 @@ public:
     // (trailing ones stay); empty for i = -1.
     std::string ValueAt(int i) const;
     std::string ValueOf(std::string_view name) const { return ValueAt(FindName(name)); }
-    // An empty value removes the named line and its continuation lines (nothing when absent).
-    // Otherwise the line is replaced, or added at the end, as "Name: value", folded at blanks into
-    // continuation lines when longer than kHeaderFoldLength.
-    void StoreValue(std::string_view name, std::string_view value);
+    // Removes the first line of that name and its continuation lines (nothing when absent).
+    void Remove(std::string_view name);
 
 private:
-    // Index just past line i and its continuation lines.
-    std::size_t EndOfHeader(std::size_t i) const;
-
     std::vector<std::string> m_lines;
 };
 

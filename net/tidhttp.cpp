@@ -1,79 +1,16 @@
-// The HTTP exchange: target, request, status, redirects and the end of the exchange. Reading the
-// header fields and the body is in tidhttp_response.cpp.
+// The HTTP exchange: target, request, status and the end of the exchange. Reading the header fields
+// and the body is in tidhttp_response.cpp.
 #include "net/tidhttp.h"
 
 #include "net/cuttoken.h"
 #include "net/econverterror.h"
 #include "net/eidexception.h"
-#include "net/tstream.h"
 #include "platform/bytes.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
 
 namespace qm {
-namespace {
-
-std::string_view MethodWord(TIdHTTPMethod method)
-{
-    switch (method) {
-    case TIdHTTPMethod::hmHead: return "HEAD ";
-    case TIdHTTPMethod::hmPost: return "POST ";
-    case TIdHTTPMethod::hmGet: break;
-    }
-    return "GET ";
-}
-
-std::int32_t SourceLength(const TIdHTTPSource& source)
-{
-    std::int64_t length = 0;
-    if (source.Lines != nullptr && source.Stream == nullptr) {
-        for (const std::string& line : *source.Lines)
-            length += static_cast<std::int64_t>(line.size()) + 2;
-    } else if (source.Stream != nullptr && source.Lines == nullptr) {
-        length = source.Stream->Size() - source.Stream->Position();
-    } else {
-        throw EIdObjectTypeNotSupported();
-    }
-    if (length > std::numeric_limits<std::int32_t>::max())
-        throw EIdObjectTypeNotSupported();
-    return static_cast<std::int32_t>(std::max<std::int64_t>(length, 0));
-}
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
-
-// Marks one exchange, nested ones (followed redirects) included. The outermost one starts the
-// redirect count afresh and bounds the whole exchange in time.
-class TIdHTTP::ExchangeScope final {
-public:
-    explicit ExchangeScope(TIdHTTP& http) : m_http(http)
-    {
-        if (m_http.m_depth++ == 0) {
-            m_http.m_redirectCount = 0;
-            m_http.SetDeadline(Clock::now() + std::chrono::milliseconds(m_http.m_exchangeTimeoutMs));
-        }
-    }
-    ~ExchangeScope()
-    {
-        if (--m_http.m_depth == 0)
-            m_http.SetDeadline(std::nullopt);
-    }
-    ExchangeScope(const ExchangeScope&) = delete;
-    ExchangeScope& operator=(const ExchangeScope&) = delete;
-
-private:
-    TIdHTTP& m_http;
-};
 
 TIdHTTP::TIdHTTP()
 {
@@ -84,38 +21,33 @@ TIdHTTP::~TIdHTTP() = default;
 
 void TIdHTTP::GetDocument(std::string_view url, TStream& sink)
 {
-    PerformRequest(TIdHTTPMethod::hmGet, url, &sink);
+    PerformRequest("GET ", url, &sink);
 }
 
 void TIdHTTP::Head(std::string_view url)
 {
-    PerformRequest(TIdHTTPMethod::hmHead, url, nullptr);
+    PerformRequest("HEAD ", url, nullptr);
 }
 
-void TIdHTTP::Post(std::string_view url, const TIdHTTPSource& source, TStream& sink)
+void TIdHTTP::PerformRequest(std::string_view method, std::string_view url, TStream* sink)
 {
-    PerformRequest(TIdHTTPMethod::hmPost, url, &sink, source);
-}
-
-void TIdHTTP::PerformRequest(TIdHTTPMethod method, std::string_view url, TStream* sink,
-                             const TIdHTTPSource& source)
-{
-    const ExchangeScope scope(*this);
+    SetDeadline(Clock::now() + std::chrono::milliseconds(m_exchangeTimeoutMs));
     try {
-        Exchange(method, url, sink, source);
+        Exchange(method, url, sink);
     } catch (const EIdProtocolReplyError&) {
+        SetDeadline(std::nullopt);
         throw;
     } catch (...) {
         // Whatever is left of the response would be read as the start of the next one.
         CloseConnection();
+        SetDeadline(std::nullopt);
         throw;
     }
+    SetDeadline(std::nullopt);
 }
 
-void TIdHTTP::Exchange(TIdHTTPMethod method, std::string_view url, TStream* sink,
-                       const TIdHTTPSource& source)
+void TIdHTTP::Exchange(std::string_view method, std::string_view url, TStream* sink)
 {
-    ++m_redirectCount;
     const std::string target = ApplyUrlTarget(TIdURI::SplitUrl(url));
 
     // A kept connection that the server has closed since the last exchange is noticed now, so that
@@ -125,41 +57,29 @@ void TIdHTTP::Exchange(TIdHTTPMethod method, std::string_view url, TStream* sink
     if (!IsConnected())
         OpenConnection();
 
-    SendRequest(method, target, source);
+    SendRequest(method, target);
     ReadStatusLine();
     ReadResponseHeaders();
     ReadResponseFields();
 
     const int code = m_responseCode;
-    const bool bodyless = method == TIdHTTPMethod::hmHead || code / 100 == 1 || code == 204
-        || code == 304 || m_announcedEmpty;
+    const bool bodyless = method == "HEAD " || code / 100 == 1 || code == 204 || code == 304 || m_announcedEmpty;
     const bool redirectLike = (code / 100 == 3 && code != 304) || !m_response.Location.empty();
     // The response's own body comes first, redirect or not, so that it lands in the sink.
     ReadResponseBody(sink, bodyless);
 
-    if (!redirectLike) {
-        if (code / 100 != 2)
-            RaiseReplyError();
-    } else {
-        std::string dest = m_response.Location;
-        if (m_handleRedirects && m_redirectCount < m_redirectMaximum) {
-            if (sink != nullptr)
-                sink->SetPosition(0);
-            if (ConfirmRedirect(dest, m_redirectCount)) {
-                if (m_protocolVersion == TIdHTTPProtocolVersion::pv1_0 || m_server10)
-                    CloseConnection();
-                PerformRequest(method, dest, sink, source);
-            }
-        } else {
-            // With redirects followed, this is the redirect maximum reached: the redirect body is not
-            // the document, whatever the callback says.
-            const bool accepted = ConfirmRedirect(dest, m_redirectCount);
-            if (!accepted || m_handleRedirects)
-                RaiseReplyError();
-            m_response.Location = dest;
-        }
+    const bool endsConnection = ServerEndsConnection();
+    if (redirectLike || code / 100 != 2) {
+        // An error status read to its end: the connection stays for the next exchange unless the
+        // server ends it.
+        if (endsConnection)
+            CloseConnection();
+        throw EIdProtocolReplyError(m_responseCode, m_responseText);
     }
-    EndExchange();
+    if (endsConnection)
+        CloseConnection();
+    else
+        ProbePeerClosed();
 }
 
 std::string TIdHTTP::ApplyUrlTarget(const TIdURI& uri)
@@ -178,35 +98,23 @@ std::string TIdHTTP::ApplyUrlTarget(const TIdURI& uri)
             CloseConnection();
         SetHost(uri.Host);
         m_hostHeader = uri.Host;
-        if (!uri.Protocol.empty())
-            m_urlProtocol = uri.Protocol;
     }
     SetPort(targetPort);
     return uri.Path + uri.Document;
 }
 
-void TIdHTTP::SendRequest(TIdHTTPMethod method, const std::string& target, const TIdHTTPSource& source)
+void TIdHTTP::SendRequest(std::string_view method, const std::string& target)
 {
     m_headers.Clear();
-    m_request.ContentLength = method == TIdHTTPMethod::hmPost ? SourceLength(source) : 0;
+    m_request.ContentLength = 0;
     m_request.WriteRequestLines(m_headers);
 
-    const std::string_view version = m_protocolVersion == TIdHTTPProtocolVersion::pv1_0 ? "1.0" : "1.1";
     // One send per line: nothing is buffered.
-    WriteLine(std::string(MethodWord(method)) + target + " HTTP/" + std::string(version));
+    WriteLine(std::string(method) + target + " HTTP/1.1");
     WriteLine("Host: " + m_hostHeader);
     for (const std::string& line : m_headers)
         WriteLine(line);
     WriteLine("");
-
-    if (method != TIdHTTPMethod::hmPost)
-        return;
-    if (source.Lines != nullptr) {
-        for (const std::string& line : *source.Lines)
-            WriteLine(line);
-    } else {
-        WriteStream(*source.Stream);
-    }
 }
 
 void TIdHTTP::ReadStatusLine()
@@ -220,34 +128,9 @@ void TIdHTTP::ReadStatusLine()
     m_responseCode = StrToInt(CutToken(m_responseText, " ", false));
 }
 
-bool TIdHTTP::ConfirmRedirect(std::string& dest, int numRedirect)
-{
-    bool handled = m_handleRedirects;
-    if (OnRedirect)
-        OnRedirect(*this, dest, numRedirect, handled);
-    return handled;
-}
-
 bool TIdHTTP::ServerEndsConnection() const
 {
-    return m_protocolVersion == TIdHTTPProtocolVersion::pv1_0 || m_server10
-        || equalsNoCase(TrimBlanks(m_response.Connection), "CLOSE");
-}
-
-void TIdHTTP::RaiseReplyError()
-{
-    if (ServerEndsConnection())
-        CloseConnection();
-    throw EIdProtocolReplyError(m_responseCode, m_responseText);
-}
-
-void TIdHTTP::EndExchange()
-{
-    if (ServerEndsConnection())
-        CloseConnection();
-    else
-        ProbePeerClosed();
-    m_redirectCount = 0;
+    return m_server10 || equalsNoCase(trimBytes(m_response.Connection, kBlankAndControls), "CLOSE");
 }
 
 } // namespace qm

@@ -5,7 +5,6 @@
 #include "net/cuttoken.h"
 #include "net/econverterror.h"
 #include "net/eidexception.h"
-#include "net/internetdate.h"
 #include "net/tstream.h"
 #include "platform/bytes.h"
 
@@ -31,9 +30,7 @@ private:
 // blanks and tabs dropped, then the text before the first blank, as one or more hexadecimal digits.
 std::int64_t ParseChunkSize(std::string_view line)
 {
-    line = line.substr(0, line.find(';'));
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
-        line.remove_suffix(1);
+    line = trimRight(line.substr(0, line.find(';')));
     line = line.substr(0, line.find(' '));
     if (line.empty())
         throw EIdMalformedResponse("chunk size missing");
@@ -83,7 +80,7 @@ void TIdHTTP::ReadResponseFields()
     // Only the first line of a repeated header is taken; the others go to ExtraHeaders.
     const auto take = [this](std::string_view name) {
         std::string value = m_headers.ValueOf(name);
-        m_headers.StoreValue(name, "");
+        m_headers.Remove(name);
         return value;
     };
     r.Location = take("Location");
@@ -95,9 +92,10 @@ void TIdHTTP::ReadResponseFields()
     r.ContentType = take("Content-Type");
     const std::string length = take("Content-Length");
     const std::string range = take("Content-Range");
-    const std::string date = take("Date");
-    const std::string lastModified = take("Last-Modified");
-    const std::string expires = take("Expires");
+    // Nothing reads the dates: they are taken off so that they do not go to ExtraHeaders.
+    take("Date");
+    take("Last-Modified");
+    take("Expires");
     r.ProxyAuthenticate = take("Proxy-Authenticate");
 
     // A length that is no 32-bit integer ("5 ", "12abc", too large) counts as none.
@@ -119,15 +117,6 @@ void TIdHTTP::ReadResponseFields()
         r.ContentRangeEnd = StrToInt(CutToken(rest, "/", true));
     }
 
-    const double offset = LocalOffsetFromGMT();
-    const auto local = [offset](const std::string& text) {
-        const TDateTime gmt = StrInternetToDateTime(text);
-        return gmt == 0 ? 0 : gmt + offset;
-    };
-    r.Date = local(date);
-    r.LastModified = local(lastModified);
-    r.Expires = local(expires);
-
     for (const std::string& line : m_headers)
         r.ExtraHeaders.Add(line);
 }
@@ -147,7 +136,6 @@ void TIdHTTP::ReadResponseBody(TStream* sink, bool bodyless)
     }
     if (asciiLowerCopy(m_response.ExtraHeaders.ValueOf("Transfer-Encoding")).find("chunked")
         != std::string::npos) {
-        DoStatus(TIdStatus::hsStatusText, "Chunk Started");
         for (std::int64_t n = ReadChunkLength(); n > 0; n = ReadChunkLength()) {
             ReadBodyBytes(*sink, n);
             ReadRequiredLine(false); // the line break after the chunk's data

@@ -4,7 +4,6 @@
 #include "net/tidstack.h"
 
 #include <sys/socket.h>
-#include <vector>
 
 namespace qm {
 
@@ -26,13 +25,8 @@ void TIdSocketHandle::AllocateHandle()
 
 void TIdSocketHandle::BindLocal()
 {
-    const std::uint32_t address = m_ip.empty() ? 0 : TIdStack::ParseDottedQuad(m_ip);
-    if (m_stack.CheckSocketResult(m_stack.Bind(m_handle, address, m_port), {WSAEADDRINUSE}))
+    if (m_stack.CheckSocketResult(m_stack.Bind(m_handle, 0, 0), {WSAEADDRINUSE}))
         throw EIdCouldNotBindSocket();
-    TIdSocketAddress local;
-    m_stack.CheckSocketResult(m_stack.GetSockName(m_handle, local));
-    m_ip = local.Address;
-    m_port = local.Port;
 }
 
 bool TIdSocketHandle::ConnectPeer(int timeoutMs)
@@ -48,14 +42,6 @@ bool TIdSocketHandle::ConnectPeer(int timeoutMs)
         if (const int error = m_stack.PendingError(m_handle); error != 0)
             TIdStack::RaiseSocketFailure(error);
     }
-    TIdSocketAddress local;
-    TIdSocketAddress remote;
-    m_stack.CheckSocketResult(m_stack.GetSockName(m_handle, local));
-    m_stack.CheckSocketResult(m_stack.GetPeerName(m_handle, remote));
-    m_ip = local.Address;
-    m_port = local.Port;
-    m_peerIP = remote.Address;
-    m_peerPort = remote.Port;
     return true;
 }
 
@@ -63,16 +49,14 @@ bool TIdSocketHandle::WaitReadable(int timeoutMs)
 {
     if (!m_hasSocket)
         throw EIdConnClosedGracefully();
-    std::vector<int> readList{m_handle};
-    return m_stack.SelectSockets(&readList, nullptr, nullptr, timeoutMs) == 1;
+    return m_stack.WaitSocket(m_handle, false, timeoutMs) == 1;
 }
 
 bool TIdSocketHandle::WaitWritable(int timeoutMs)
 {
     if (!m_hasSocket)
         throw EIdConnClosedGracefully();
-    std::vector<int> writeList{m_handle};
-    return m_stack.SelectSockets(nullptr, &writeList, nullptr, timeoutMs) == 1;
+    return m_stack.WaitSocket(m_handle, true, timeoutMs) == 1;
 }
 
 void TIdSocketHandle::ReleaseSocket()
@@ -82,21 +66,7 @@ void TIdSocketHandle::ReleaseSocket()
     m_hasSocket = false;
     (void)m_stack.Shutdown(m_handle, SHUT_WR);
     (void)m_stack.CloseSocket(m_handle);
-    ClearBinding();
-}
-
-void TIdSocketHandle::ClearBinding()
-{
     m_handle = -1;
-    Reset();
-}
-
-void TIdSocketHandle::Reset()
-{
-    m_ip.clear();
-    m_port = 0;
-    m_peerIP.clear();
-    m_peerPort = 0;
 }
 
 } // namespace qm

@@ -18,38 +18,30 @@ public:
 
     bool HasSocket() const { return m_hasSocket; }
     int Handle() const { return m_handle; }
-    const std::string& IP() const { return m_ip; }
-    int Port() const { return m_port; }
     const std::string& PeerIP() const { return m_peerIP; }
     int PeerPort() const { return m_peerPort; }
-    void SetIP(std::string ip) { m_ip = std::move(ip); }
     void SetPeer(std::string ip, int port);
 
     // A new stream socket, releasing any held one first; raises EIdInvalidSocket.
     void AllocateHandle();
-    // Binds to IP() (any local address when empty) and reads the local address back. Raises
-    // EIdCouldNotBindSocket when the address is in use, EIdSocketError for other failures.
+    // Binds to any local address and port. Raises EIdCouldNotBindSocket when the address is in use,
+    // EIdSocketError for other failures.
     void BindLocal();
-    // Connects to PeerIP():PeerPort() and reads both addresses back. Returns false when timeoutMs
-    // passed first; raises EIdSocketError when the connect fails.
+    // Connects to PeerIP():PeerPort(). Returns false when timeoutMs passed first; raises
+    // EIdSocketError when the connect fails.
     bool ConnectPeer(int timeoutMs);
     // Whether bytes (or the peer's close) can be read within timeoutMs. Time-outs and failed waits
     // both answer false. Raises EIdConnClosedGracefully without a socket.
     bool WaitReadable(int timeoutMs);
     // Whether bytes can be sent within timeoutMs.
     bool WaitWritable(int timeoutMs);
-    // Stops sending, closes the socket and forgets the addresses; results are ignored.
+    // Stops sending and closes the socket; results are ignored.
     void ReleaseSocket();
-    void ClearBinding();
-    // Forgets the addresses and the local port but keeps the socket.
-    void Reset();
 
 private:
     TIdStack& m_stack;
     bool m_hasSocket = false;
     int m_handle = -1;
-    std::string m_ip;
-    int m_port = 0;
     std::string m_peerIP;
     int m_peerPort = 0;
 };

@@ -11,7 +11,6 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
-#include <vector>
 
 namespace qm {
 
@@ -34,26 +33,6 @@ inline constexpr int WSATRY_AGAIN = 11002;
 inline constexpr int WSANO_RECOVERY = 11003;
 inline constexpr int WSANO_DATA = 11004;
 
-// Most sockets one wait may watch per list.
-inline constexpr std::size_t kMaxSocketsPerSet = 64;
-
-// What the stack tells about itself once started.
-struct TIdStackVersion {
-    int Version = 0;
-    int HighVersion = 0;
-    std::string Description;
-    std::string SystemStatus;
-    int MaxSockets = 0;
-    int MaxUdpDatagram = 0;
-    std::string Name;
-};
-
-// An IPv4 address and port as read back from a socket.
-struct TIdSocketAddress {
-    std::string Address;
-    int Port = 0;
-};
-
 class TIdStack {
 public:
     virtual ~TIdStack() = default;
@@ -70,9 +49,6 @@ public:
     virtual int Connect(int socket, std::uint32_t address, int port) = 0;
     // The socket's pending error as a Windows Sockets code, 0 for none.
     virtual int PendingError(int socket) = 0;
-    virtual int GetSockName(int socket, TIdSocketAddress& local) = 0;
-    virtual int GetPeerName(int socket, TIdSocketAddress& remote) = 0;
-    virtual int SetNoDelay(int socket) = 0;
     virtual ssize_t Recv(int socket, char* data, std::size_t size) = 0;
     // Never raises a signal, whatever the peer did.
     virtual ssize_t Send(int socket, const char* data, std::size_t size) = 0;
@@ -90,12 +66,10 @@ public:
     static std::uint32_t ParseDottedQuad(std::string_view text);
     static std::string FormatDottedQuad(std::uint32_t address);
 
-    // Waits on up to kMaxSocketsPerSet sockets per list (more raise EIdStackSetSizeExceeded) and
-    // rewrites each given list with the sockets that are ready; returns how many are ready, 0 on
+    // Waits until the socket can be read (or, forWrite, written) or is in error: 1 then, 0 on
     // time-out. timeoutMs < 0 waits without a limit of its own. An interrupted wait goes on with the
     // time that is left.
-    virtual int SelectSockets(std::vector<int>* readList, std::vector<int>* writeList,
-                              std::vector<int>* errorList, int timeoutMs) = 0;
+    virtual int WaitSocket(int socket, bool forWrite, int timeoutMs) = 0;
 
     // --- Errors
     // false when result is no failure; true when LastError() is one of expected (the caller deals
@@ -105,15 +79,11 @@ public:
     // The text of the error table; "" for any code not in it.
     static std::string_view SocketErrorText(int code);
 
-    const TIdStackVersion& Version() const { return m_version; }
-
 protected:
     TIdStack() = default;
     // The first IPv4 address of a name that is no dotted quad, in network order; raises as
     // ResolveAddress says.
     virtual std::uint32_t LookupHostName(std::string_view host) = 0;
-
-    TIdStackVersion m_version;
 };
 
 } // namespace qm

@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -28,39 +27,7 @@ sockaddr_in MakeAddress(std::uint32_t address, int port)
     return sa;
 }
 
-// The address getsockname or getpeername gives for a socket; false (errno set) when the call fails.
-bool ReadAddress(int (*name)(int, sockaddr*, socklen_t*), int socket, TIdSocketAddress& out)
-{
-    sockaddr_storage storage{};
-    socklen_t length = sizeof storage;
-    if (name(socket, reinterpret_cast<sockaddr*>(&storage), &length) != 0)
-        return false;
-    if (storage.ss_family == AF_INET) {
-        const auto& sa = reinterpret_cast<const sockaddr_in&>(storage);
-        out.Address = TIdStack::FormatDottedQuad(sa.sin_addr.s_addr);
-        out.Port = ntohs(sa.sin_port);
-    } else {
-        out = {};
-    }
-    return true;
-}
-
 } // namespace
-
-TIdStackPosix::TIdStackPosix(StackStartupFault fault)
-{
-    if (fault == StackStartupFault::LibraryMissing)
-        throw EIdStackCanNotLoadWinsock(kSocketLibraryName);
-    if (fault == StackStartupFault::StartupFailed)
-        throw EIdStackInitializationFailed();
-    m_version.Version = 0x0101;
-    m_version.HighVersion = 0x0101;
-    m_version.Description = "POSIX sockets";
-    m_version.SystemStatus = "Running";
-    m_version.MaxSockets = static_cast<int>(::sysconf(_SC_OPEN_MAX));
-    m_version.MaxUdpDatagram = 65507;
-    m_version.Name = "POSIX stack";
-}
 
 int TIdStackPosix::Fail(int code)
 {
@@ -107,24 +74,6 @@ int TIdStackPosix::PendingError(int socket)
     return error == 0 ? 0 : CodeFromErrno(error);
 }
 
-int TIdStackPosix::GetSockName(int socket, TIdSocketAddress& local)
-{
-    return ReadAddress(::getsockname, socket, local) ? 0 : Fail(CodeFromErrno(errno));
-}
-
-int TIdStackPosix::GetPeerName(int socket, TIdSocketAddress& remote)
-{
-    return ReadAddress(::getpeername, socket, remote) ? 0 : Fail(CodeFromErrno(errno));
-}
-
-int TIdStackPosix::SetNoDelay(int socket)
-{
-    const int on = 1;
-    if (::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) != 0)
-        return Fail(CodeFromErrno(errno));
-    return 0;
-}
-
 ssize_t TIdStackPosix::Recv(int socket, char* data, std::size_t size)
 {
     for (;;) {
@@ -158,22 +107,9 @@ int TIdStackPosix::CloseSocket(int socket)
     return ::close(socket) == 0 ? 0 : Fail(CodeFromErrno(errno));
 }
 
-int TIdStackPosix::SelectSockets(std::vector<int>* readList, std::vector<int>* writeList,
-                                 std::vector<int>* errorList, int timeoutMs)
+int TIdStackPosix::WaitSocket(int socket, bool forWrite, int timeoutMs)
 {
-    std::vector<pollfd> fds;
-    const auto add = [&fds](const std::vector<int>* list, short events) {
-        if (list == nullptr)
-            return;
-        if (list->size() > kMaxSocketsPerSet)
-            throw EIdStackSetSizeExceeded();
-        for (const int s : *list)
-            fds.push_back({s, events, 0});
-    };
-    add(readList, POLLIN);
-    add(writeList, POLLOUT);
-    add(errorList, POLLPRI);
-
+    pollfd fd{socket, static_cast<short>(forWrite ? POLLOUT : POLLIN), 0};
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     for (;;) {
@@ -182,31 +118,13 @@ int TIdStackPosix::SelectSockets(std::vector<int>* readList, std::vector<int>* w
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
             wait = static_cast<int>(std::max<long long>(left.count(), 0));
         }
-        if (::poll(fds.data(), fds.size(), wait) >= 0)
-            break;
+        // A socket in error or hung up counts as ready: the next call on it reports what happened.
+        const int ready = ::poll(&fd, 1, wait);
+        if (ready >= 0)
+            return ready;
         if (errno != EINTR)
             return Fail(CodeFromErrno(errno));
     }
-
-    // Rewrite each list with its ready sockets. A socket in error or hung up counts as readable and
-    // writable: the next call on it reports what happened.
-    std::size_t at = 0;
-    int count = 0;
-    const auto keep = [&](std::vector<int>* list, short wanted) {
-        if (list == nullptr)
-            return;
-        std::vector<int> ready;
-        for (std::size_t i = 0; i < list->size(); ++i, ++at) {
-            if (fds[at].revents & (wanted | POLLERR | POLLHUP | POLLNVAL))
-                ready.push_back(fds[at].fd);
-        }
-        count += static_cast<int>(ready.size());
-        *list = std::move(ready);
-    };
-    keep(readList, POLLIN);
-    keep(writeList, POLLOUT);
-    keep(errorList, POLLPRI);
-    return count;
 }
 
 std::uint32_t TIdStackPosix::LookupHostName(std::string_view host)

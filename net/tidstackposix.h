@@ -8,32 +8,19 @@
 
 namespace qm {
 
-// Name of the library this stack reports in EIdStackCanNotLoadWinsock.
-inline constexpr std::string_view kSocketLibraryName = "libc.so.6";
-
-// A start-up failure to act out: the POSIX sockets are part of the C library and cannot fail to
-// load or start, so tests make these paths happen through the stack factory of TIdComponent.
-enum class StackStartupFault { None, LibraryMissing, StartupFailed };
-
+// The POSIX sockets are part of the C library: they cannot fail to load or start, so the start-up
+// failures happen only through the stack factory of TIdComponent.
 class TIdStackPosix : public TIdStack {
 public:
-    // Loads and starts the socket library: raises EIdStackCanNotLoadWinsock or
-    // EIdStackInitializationFailed when it cannot.
-    explicit TIdStackPosix(StackStartupFault fault = StackStartupFault::None);
-
     int NewStreamSocket() override;
     int Bind(int socket, std::uint32_t address, int port) override;
     int Connect(int socket, std::uint32_t address, int port) override;
     int PendingError(int socket) override;
-    int GetSockName(int socket, TIdSocketAddress& local) override;
-    int GetPeerName(int socket, TIdSocketAddress& remote) override;
-    int SetNoDelay(int socket) override;
     ssize_t Recv(int socket, char* data, std::size_t size) override;
     ssize_t Send(int socket, const char* data, std::size_t size) override;
     int Shutdown(int socket, int how) override;
     int CloseSocket(int socket) override;
-    int SelectSockets(std::vector<int>* readList, std::vector<int>* writeList,
-                      std::vector<int>* errorList, int timeoutMs) override;
+    int WaitSocket(int socket, bool forWrite, int timeoutMs) override;
     int LastError() const override;
 
     // The Windows Sockets code for a native error number; codes without a counterpart keep their

@@ -9,23 +9,17 @@
 namespace qm {
 namespace {
 
-// Cuts the stream at its position and ends the read work, however the read ended: reserved room
-// never becomes content.
+// Cuts the stream at its position however the read ended: the stream holds the bytes received and
+// nothing after them.
 class StreamReadEnd final {
 public:
-    StreamReadEnd(TStream& stream, std::function<void()> endWork)
-        : m_stream(stream), m_endWork(std::move(endWork)) {}
-    ~StreamReadEnd()
-    {
-        m_stream.SetSize(m_stream.Position());
-        m_endWork();
-    }
+    explicit StreamReadEnd(TStream& stream) : m_stream(stream) {}
+    ~StreamReadEnd() { m_stream.SetSize(m_stream.Position()); }
     StreamReadEnd(const StreamReadEnd&) = delete;
     StreamReadEnd& operator=(const StreamReadEnd&) = delete;
 
 private:
     TStream& m_stream;
-    std::function<void()> m_endWork;
 };
 
 } // namespace
@@ -42,18 +36,7 @@ TIdTCPConnection::~TIdTCPConnection() = default;
 void TIdTCPConnection::SetRecvBufferSize(int size)
 {
     m_recvBufferSize = std::max(size, 1);
-    m_receiveScratch.Resize(static_cast<std::size_t>(m_recvBufferSize));
-}
-
-void TIdTCPConnection::SetSendBufferSize(int size)
-{
-    m_sendBufferSize = std::max(size, 1);
-}
-
-void TIdTCPConnection::SetInterceptEnabled(bool enabled)
-{
-    if (enabled)
-        throw EIdInterceptPropIsNil();
+    m_receiveScratch.resize(static_cast<std::size_t>(m_recvBufferSize));
 }
 
 bool TIdTCPConnection::IsConnected()
@@ -66,12 +49,8 @@ void TIdTCPConnection::CloseConnection()
 {
     if (!m_binding->HasSocket())
         return;
-    DoStatus(TIdStatus::hsDisconnecting, m_binding->PeerIP());
     m_binding->ReleaseSocket();
     m_peerClosed = true;
-    DoStatus(TIdStatus::hsDisconnected);
-    if (OnDisconnected)
-        OnDisconnected(*this);
 }
 
 void TIdTCPConnection::CheckPeerClosed(bool raise, bool ignoreBuffer)
@@ -120,7 +99,7 @@ bool TIdTCPConnection::WaitForInput(int timeoutMs)
 int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, bool append)
 {
     if (!append)
-        return ReceiveChunk(raise, timeoutMs, m_receiveScratch.Data(), m_receiveScratch.Size());
+        return ReceiveChunk(raise, timeoutMs, m_receiveScratch.data(), m_receiveScratch.size());
     // Received straight into the end of InputBuffer rather than copied there from the scratch area.
     const auto size = static_cast<std::size_t>(m_recvBufferSize);
     const int n = ReceiveChunk(raise, timeoutMs, m_inputBuffer.PrepareAppend(size), size);
@@ -199,32 +178,19 @@ bool TIdTCPConnection::ReadToStream(TStream& stream, std::int64_t count, bool un
 {
     // The length-prefixed form (count -1) is not used by this program: a negative count reads nothing.
     const std::int64_t limit = untilClose ? maxBytes : std::max<std::int64_t>(count, 0);
-    BeginWork(TWorkMode::wmRead, untilClose ? 0 : limit);
-    const StreamReadEnd end(stream, [this] { EndWork(TWorkMode::wmRead); });
-    // Until close the limit is the most that may come; a memory stream reserves it as address
-    // space, which costs nothing until it is filled and spares every later growth.
-    stream.Reserve(std::min(limit, kMaxStreamReserve));
+    const StreamReadEnd end(stream);
 
     std::int64_t got = std::min<std::int64_t>(static_cast<std::int64_t>(m_inputBuffer.Size()), limit);
     if (got > 0) {
         stream.Write(m_inputBuffer.Data(), static_cast<std::size_t>(got));
         m_inputBuffer.Remove(static_cast<std::size_t>(got));
-        DoWork(TWorkMode::wmRead, got);
     }
     while (got < limit && IsConnected()) {
         // Never asks the socket for more than is still missing.
         const auto area = static_cast<std::size_t>(std::min<std::int64_t>(limit - got, m_recvBufferSize));
-        // Received in place when the stream lets us, else through the scratch area.
-        char* direct = stream.WriteArea(area);
-        const int n = ReceiveChunk(!untilClose, IdTimeoutDefault, direct ? direct : m_receiveScratch.Data(), area);
-        if (n > 0) {
-            if (direct)
-                stream.CommitWrite(static_cast<std::size_t>(n));
-            else
-                stream.Write(m_receiveScratch.Data(), static_cast<std::size_t>(n));
-            got += n;
-            DoWork(TWorkMode::wmRead, n);
-        }
+        const int n = ReceiveChunk(!untilClose, IdTimeoutDefault, m_receiveScratch.data(), area);
+        stream.Write(m_receiveScratch.data(), static_cast<std::size_t>(n));
+        got += n;
     }
     // At the limit of an until-close read: the peer's close is a normal end, any further byte is not.
     if (!untilClose || got < limit)
@@ -240,7 +206,6 @@ std::string TIdTCPConnection::TakeBytes(std::size_t n)
         throw EIdNotEnoughDataInBuffer();
     std::string bytes(m_inputBuffer.Data(), n);
     m_inputBuffer.Remove(n);
-    DoWork(TWorkMode::wmRead, static_cast<std::int64_t>(n));
     return bytes;
 }
 
@@ -265,7 +230,6 @@ void TIdTCPConnection::SendBytes(std::string_view bytes)
                 CloseConnection();
             TIdStack::RaiseSocketFailure(code);
         }
-        DoWork(TWorkMode::wmWrite, n);
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
 }
@@ -276,17 +240,6 @@ void TIdTCPConnection::WriteLine(std::string_view text)
     line.reserve(text.size() + 2);
     line.append(text).append("\r\n");
     SendBytes(line);
-}
-
-void TIdTCPConnection::WriteStream(TStream& stream)
-{
-    TIdBuffer portion(static_cast<std::size_t>(m_sendBufferSize));
-    for (;;) {
-        const std::size_t n = stream.Read(portion.Data(), portion.Size());
-        if (n == 0)
-            break;
-        SendBytes({portion.Data(), n});
-    }
 }
 
 } // namespace qm

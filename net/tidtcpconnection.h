@@ -15,11 +15,11 @@
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm {
 
@@ -27,20 +27,16 @@ class TStream;
 
 inline constexpr int IdTimeoutDefault = -2;
 inline constexpr int kRecvBufferSize = 32768;
-inline constexpr int kSendBufferSize = 32768;
 // Longest wait for one receive or send.
 inline constexpr int kReadTimeoutMs = 30'000;
 // Longest line ReadLine accepts, terminator not counted.
 inline constexpr std::int64_t kMaxLineLength = std::int64_t{64} * 1024;
-// Most room a stream read reserves in advance, whatever count the peer announced.
-inline constexpr std::int64_t kMaxStreamReserve = std::int64_t{64} * 1024 * 1024;
 // What an until-close read takes at most unless told otherwise.
 inline constexpr std::int64_t kUntilCloseLimit = 2147483647;
 
 class TIdTCPConnection : public TIdComponent {
 public:
     using Clock = std::chrono::steady_clock;
-    using TIdNotifyEvent = std::function<void(TIdTCPConnection& sender)>;
 
     TIdTCPConnection();
     ~TIdTCPConnection() override;
@@ -48,21 +44,14 @@ public:
     // --- Settings
     int RecvBufferSize() const { return m_recvBufferSize; }
     void SetRecvBufferSize(int size);
-    int SendBufferSize() const { return m_sendBufferSize; }
-    void SetSendBufferSize(int size);
     // Longest wait for one receive or send, in milliseconds; negative for no limit of its own.
     int ReadTimeout() const { return m_readTimeoutMs; }
     void SetReadTimeout(int milliseconds) { m_readTimeoutMs = milliseconds; }
     std::int64_t MaxLineLength() const { return m_maxLineLength; }
     void SetMaxLineLength(std::int64_t length) { m_maxLineLength = length; }
-    // Intercepts are not built: there is never one to enable.
-    bool InterceptEnabled() const { return false; }
-    void SetInterceptEnabled(bool enabled);
     // Waits of IdTimeoutDefault end at this moment at the latest; none by default.
     void SetDeadline(std::optional<Clock::time_point> deadline) { m_deadline = deadline; }
     std::optional<Clock::time_point> Deadline() const { return m_deadline; }
-
-    TIdNotifyEvent OnDisconnected;
 
     // --- State
     TIdSocketHandle& Binding() { return *m_binding; }
@@ -73,7 +62,7 @@ public:
     // --- Operations
     // Whether a socket is held, after closing it when the peer is known to have closed.
     bool IsConnected();
-    // Closes a held socket, telling OnStatus and OnDisconnected; nothing without one.
+    // Closes a held socket; nothing without one.
     void CloseConnection();
     // When the peer closed or no socket is held: closes a held socket, then raises
     // EIdConnClosedGracefully if raise is set and InputBuffer is empty or ignoreBuffer is set.
@@ -102,8 +91,6 @@ public:
     void SendBytes(std::string_view bytes);
     // The text followed by CR LF, in one SendBytes.
     void WriteLine(std::string_view text);
-    // The stream's bytes from its position on, in portions of SendBufferSize.
-    void WriteStream(TStream& stream);
 
 protected:
     // Calls wait with the milliseconds it may last: limitMs (no limit of its own when negative), cut
@@ -130,9 +117,8 @@ private:
 
     std::unique_ptr<TIdSocketHandle> m_binding;
     TIdBuffer m_inputBuffer;
-    TIdBuffer m_receiveScratch;
+    std::vector<char> m_receiveScratch;
     int m_recvBufferSize = kRecvBufferSize;
-    int m_sendBufferSize = kSendBufferSize;
     int m_readTimeoutMs = kReadTimeoutMs;
     std::int64_t m_maxLineLength = kMaxLineLength;
     std::optional<Clock::time_point> m_deadline;

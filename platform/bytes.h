@@ -3,6 +3,8 @@
 // Text in Quillmark is bytes. Wherever text is compared without regard to case, only the 26 ASCII
 // letters are folded; every other byte, accented letters included, stays as it is.
 
+#include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -26,5 +28,19 @@ constexpr int hexDigitValue(char c)
 std::string asciiLowerCopy(std::string_view text);
 std::string asciiUpperCopy(std::string_view text);
 bool equalsNoCase(std::string_view a, std::string_view b);
+
+inline constexpr std::string_view kBlanks = " \t";
+// The blank and every control byte, NUL included: the bytes up to 32.
+inline constexpr std::string_view kBlankAndControls{"\0\x01\x02\x03\x04\x05\x06\x07\x08\t\n\x0B\x0C\r\x0E\x0F"
+                                                    "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F ",
+                                                    33};
+
+// The text without the bytes of drop at its start, at its end, or at both ends.
+std::string_view trimLeft(std::string_view text, std::string_view drop = kBlanks);
+std::string_view trimRight(std::string_view text, std::string_view drop = kBlanks);
+std::string_view trimBytes(std::string_view text, std::string_view drop = kBlanks);
+
+// Reads all of in into out, or stops and answers false as soon as it holds more than maxBytes.
+bool readBounded(std::istream& in, std::size_t maxBytes, std::string& out);
 
 } // namespace qm

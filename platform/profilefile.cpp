@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <limits>
 #include <stdexcept>
-#include <unordered_set>
 
 namespace qm {
 namespace {
@@ -100,32 +99,6 @@ void checkName(std::string_view name, bool isSection)
     if (bad)
         throw std::invalid_argument(std::string(isSection ? "invalid section name: " : "invalid key name: ")
                                     + std::string(name));
-}
-
-// The list form of names: each followed by a zero byte, closed by one more; cut as a buffer of
-// bufferSize bytes would be.
-template <typename Names>
-std::string nameList(const Names& names, std::size_t bufferSize)
-{
-    if (bufferSize < 2)
-        throw std::invalid_argument("a name list needs a buffer of at least 2 bytes");
-    std::string out;
-    for (std::string_view name : names) {
-        if (out.size() + name.size() + 2 > bufferSize) {
-            // At least the closing zero fits, as every name so far left room for it. When only that
-            // zero fits, nothing of this name does and the list ends after the previous one.
-            const std::size_t room = bufferSize - out.size();
-            if (room >= 2)
-                out.append(name.substr(0, room - 2));
-            out.resize(bufferSize, '\0');
-            return out;
-        }
-        out.append(name);
-        out.push_back('\0');
-    }
-    if (!out.empty())
-        out.push_back('\0');
-    return out;
 }
 
 std::uint32_t narrow(std::size_t n) { return static_cast<std::uint32_t>(n); }
@@ -247,38 +220,6 @@ std::vector<std::string> ProfileFile::sectionNames() const
     for (const std::uint32_t index : m_firstSections)
         names.emplace_back(nameOf(m_sections[index].header));
     return names;
-}
-
-std::string ProfileFile::sectionNameList(std::size_t bufferSize) const
-{
-    std::vector<std::string_view> names;
-    names.reserve(m_firstSections.size());
-    for (const std::uint32_t index : m_firstSections) {
-        // A zero byte would end the name early in the list; the name as far as it goes is what counts.
-        const std::string_view name = nameOf(m_sections[index].header);
-        names.push_back(name.substr(0, name.find('\0')));
-    }
-    return nameList(names, bufferSize);
-}
-
-std::string ProfileFile::keyNameList(std::string_view section, std::size_t bufferSize) const
-{
-    std::vector<std::string_view> names;
-    if (const Section* found = findSection(section)) {
-        std::unordered_set<std::string> seen; // a repeated key is listed once, where it first occurs
-        for (const Line& line : found->keys) {
-            const std::string_view name = nameOf(line);
-            if (seen.insert(asciiLowerCopy(name)).second && name.front() != '\0')
-                names.push_back(name.substr(0, name.find('\0')));
-        }
-    }
-    return nameList(names, bufferSize);
-}
-
-bool ProfileFile::hasKeys(std::string_view section) const
-{
-    const Section* found = findSection(section);
-    return found != nullptr && !found->keys.empty();
 }
 
 std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view defaultValue,

@@ -70,15 +70,6 @@ public:
     // The distinct, non-empty section names in file order, each as first written.
     std::vector<std::string> sectionNames() const;
     std::size_t sectionCount() const { return m_firstSections.size(); }
-    // The section names as a buffer of bufferSize bytes receives them: each name followed by a zero
-    // byte, the list closed by one more zero byte. When the names do not fit, the list ends with the
-    // name that passes the limit, cut short, and two zero bytes (bufferSize bytes in all). Empty when
-    // there is no section. bufferSize must be at least 2.
-    std::string sectionNameList(std::size_t bufferSize) const;
-    // The section's key names in the same form; empty when the section is missing or has no key.
-    std::string keyNameList(std::string_view section, std::size_t bufferSize) const;
-    // Whether the section exists and holds at least one key.
-    bool hasKeys(std::string_view section) const;
     // The key's value, or defaultValue when the section or the key is missing, cut to its first
     // bufferSize - 1 bytes (the room a zero-terminated buffer of that size leaves). bufferSize >= 1.
     std::string value(std::string_view section, std::string_view key, std::string_view defaultValue,

@@ -195,7 +195,7 @@ const RegValue* RegistryFile::value(std::string_view path, std::string_view name
     return found != nullptr ? &found->value : nullptr;
 }
 
-bool RegistryFile::setValue(std::string_view path, std::string_view name, RegValue value)
+bool RegistryFile::setDword(std::string_view path, std::string_view name, std::uint32_t value)
 {
     if (!hasKey(path) || !isValidValueName(name))
         return false;
@@ -206,11 +206,11 @@ bool RegistryFile::setValue(std::string_view path, std::string_view name, RegVal
     if (const Entry* existing = findEntry(path, name)) {
         // Replaces the line that holds; the value keeps the spelling of its name as stored.
         auto* target = const_cast<Entry*>(existing);
-        target->lines = formatRegValueLines(existing->name, value);
-        target->value = std::move(value);
+        target->lines = {formatRegDwordLine(existing->name, value)};
+        target->value = {RegType::Dword, dwordData(value)};
         return true;
     }
-    Entry entry{formatRegValueLines(name, value), true, std::string(name), std::move(value)};
+    Entry entry{{formatRegDwordLine(name, value)}, true, std::string(name), {RegType::Dword, dwordData(value)}};
     std::vector<Entry>& entries = lastSection(path)->entries;
     auto at = entries.end();
     while (at != entries.begin() && isBlankEntryLine(std::prev(at)->lines))

@@ -18,6 +18,7 @@
 #include "platform/registryvalue.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,9 +53,9 @@ public:
     // The value, or nullptr when the key or the value does not exist. When a key lists a name
     // twice, the later line holds, as it would when the file is imported.
     const RegValue* value(std::string_view path, std::string_view name) const;
-    // Sets a value of an existing key, replacing any earlier value of any type under that name.
+    // Sets a DWORD of an existing key, replacing any earlier value of any type under that name.
     // False when the key does not exist or the name is invalid.
-    bool setValue(std::string_view path, std::string_view name, RegValue value);
+    bool setDword(std::string_view path, std::string_view name, std::uint32_t value);
 
     // Every readable value, in file order (the fuzz target and tests walk them).
     struct Item {

@@ -54,7 +54,7 @@ RegQuery RegistryKey::queryValue(std::string_view name, std::size_t capacity) co
     return {RegStatus::Ok, value->type, value->data.size(), value->data};
 }
 
-RegStatus RegistryKey::setValue(std::string_view name, RegType type, std::string_view data)
+RegStatus RegistryKey::setDword(std::string_view name, std::uint32_t value)
 {
     if (!isOpen())
         return RegStatus::InvalidHandle;
@@ -63,14 +63,9 @@ RegStatus RegistryKey::setValue(std::string_view name, RegType type, std::string
     RegistryStore::Snapshot snapshot = m_store->load();
     if (!snapshot.writable || !m_store->canWrite())
         return RegStatus::AccessDenied;
-    if (!snapshot.content.setValue(m_path, name, {type, std::string(data)}))
+    if (!snapshot.content.setDword(m_path, name, value))
         return RegStatus::NotFound; // the key was removed from the file since it was opened
     return m_store->save(snapshot.content);
-}
-
-RegStatus RegistryKey::setDword(std::string_view name, std::uint32_t value)
-{
-    return setValue(name, RegType::Dword, dwordData(value));
 }
 
 } // namespace qm

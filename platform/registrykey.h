@@ -54,9 +54,7 @@ public:
     // when it does not.
     RegQuery queryValue(std::string_view name, std::size_t capacity) const;
 
-    // Writes a value, replacing any earlier value of that name whatever its type.
-    RegStatus setValue(std::string_view name, RegType type, std::string_view data);
-    // A REG_DWORD: 4 bytes, little-endian.
+    // Writes a REG_DWORD, replacing any earlier value of that name whatever its type.
     RegStatus setDword(std::string_view name, std::uint32_t value);
 
     void close();

@@ -3,29 +3,13 @@
 #include "platform/bytes.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace qm {
 namespace {
 
-// Hex lists are wrapped so that no line grows past this width, continuation lines indented by two.
-constexpr std::size_t kHexLineWidth = 80;
 constexpr std::size_t kMaxTypeDigits = 8;
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::string_view trimLeft(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    return s;
-}
-
-std::string_view trimRight(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+constexpr std::string_view kLineBlanks = " \t\r";
 
 bool startsWithNoCase(std::string_view s, std::string_view prefix)
 {
@@ -95,25 +79,6 @@ bool parseHexList(std::string_view list, std::string& out)
     }
 }
 
-std::string hexNumber(std::uint32_t n, std::size_t minDigits)
-{
-    std::string out;
-    do {
-        out.insert(out.begin(), "0123456789abcdef"[n & 0x0F]);
-        n >>= 4;
-    } while (n != 0);
-    if (out.size() < minDigits)
-        out.insert(0, minDigits - out.size(), '0');
-    return out;
-}
-
-bool isPlainText(const std::string& data)
-{
-    if (data.empty() || data.back() != '\0')
-        return false;
-    return std::none_of(data.begin(), data.end() - 1, [](char c) { return c == '\0' || c == '\r' || c == '\n'; });
-}
-
 } // namespace
 
 std::string dwordData(std::uint32_t value)
@@ -142,10 +107,10 @@ bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value
     } else if (t.front() != '"' || !parseQuoted(t, pos, name) || !isValidRegValueName(name)) {
         return false;
     }
-    std::string_view rest = trimLeft(t.substr(pos));
+    std::string_view rest = trimLeft(t.substr(pos), kLineBlanks);
     if (rest.empty() || rest.front() != '=')
         return false;
-    rest = trimLeft(rest.substr(1));
+    rest = trimLeft(rest.substr(1), kLineBlanks);
 
     if (!rest.empty() && rest.front() == '"') {
         std::size_t end = 0;
@@ -181,50 +146,25 @@ bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value
     return false;
 }
 
-std::string_view trimRegLine(std::string_view line) { return trimRight(trimLeft(line)); }
+std::string_view trimRegLine(std::string_view line) { return trimBytes(line, kLineBlanks); }
 
 bool startsRegValueLine(std::string_view line)
 {
-    const std::string_view t = trimLeft(line);
+    const std::string_view t = trimLeft(line, kLineBlanks);
     return !t.empty() && (t.front() == '"' || t.front() == '@');
 }
 
 bool continuesRegHexList(std::string_view line)
 {
-    const std::string_view t = trimLeft(line);
+    const std::string_view t = trimLeft(line, kLineBlanks);
     return !t.empty() && hexDigitValue(t.front()) >= 0;
 }
 
-std::vector<std::string> formatRegValueLines(std::string_view name, const RegValue& value)
+std::string formatRegDwordLine(std::string_view name, std::uint32_t value)
 {
-    std::string first = name.empty() ? std::string("@") : quoted(name);
-    first.push_back('=');
-    if (value.type == RegType::Sz && isPlainText(value.data))
-        return {first + quoted(std::string_view(value.data).substr(0, value.data.size() - 1))};
-    if (value.type == RegType::Dword && value.data.size() == 4)
-        return {first + "dword:" + hexNumber(dwordValue(value.data), 8)};
-    if (value.type == RegType::Binary)
-        first += "hex:";
-    else
-        first += "hex(" + hexNumber(static_cast<std::uint32_t>(value.type), 1) + "):";
-
-    std::vector<std::string> lines;
-    std::string line = std::move(first);
-    bool lineHasByte = false;
-    for (std::size_t i = 0; i < value.data.size(); ++i) {
-        std::string token = hexNumber(static_cast<unsigned char>(value.data[i]), 2);
-        if (i + 1 < value.data.size())
-            token.push_back(',');
-        // Leave room for the continuation backslash.
-        if (lineHasByte && line.size() + token.size() + 1 > kHexLineWidth) {
-            lines.push_back(line + "\\");
-            line = "  ";
-        }
-        line += token;
-        lineHasByte = true;
-    }
-    lines.push_back(std::move(line));
-    return lines;
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08x", value);
+    return (name.empty() ? std::string("@") : quoted(name)) + "=dword:" + digits;
 }
 
 bool isValidRegValueName(std::string_view name)
@@ -235,7 +175,7 @@ bool isValidRegValueName(std::string_view name)
 
 std::string joinRegHexLines(std::string_view logical, std::string_view next)
 {
-    std::string joined(trimRight(logical));
+    std::string joined(trimRight(logical, kLineBlanks));
     if (!joined.empty() && joined.back() == '\\')
         joined.pop_back();
     joined += trimRegLine(next);

@@ -60,8 +60,7 @@ std::string joinRegHexLines(std::string_view logical, std::string_view next);
 // Reads one value line, continuation lines joined. False for anything that is not exactly one value
 // in the format above (a deletion mark "name"=-, a bad number, an unclosed quote, trailing text).
 bool parseRegValueLine(std::string_view line, std::string& name, RegValue& value);
-// The lines that store the value: text as "text" when it is one NUL-terminated line, a 4-byte DWORD
-// as dword:, everything else as a hex list wrapped at 80 columns.
-std::vector<std::string> formatRegValueLines(std::string_view name, const RegValue& value);
+// The line that stores a DWORD: "name"=dword:0000abcd (@= for the default value).
+std::string formatRegDwordLine(std::string_view name, std::uint32_t value);
 
 } // namespace qm

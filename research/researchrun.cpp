@@ -3,6 +3,8 @@
 #include "headlines/suggestionlist.h"
 #include "net/tidhttp.h"
 #include "net/tmemorystream.h"
+#include "platform/buildvalues.h"
+#include "platform/bytes.h"
 #include "research/richeditbuffer.h"
 #include "research/sourcepageparser.h"
 #include "research/topics.h"
@@ -18,8 +20,6 @@ std::string& sourcePageUrlOverride()
     return url;
 }
 
-bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 } // namespace
 
 std::string BrainstormingText(std::string_view key)
@@ -32,7 +32,7 @@ std::string BrainstormingText(std::string_view key)
 
 const std::string& SourcePageUrl()
 {
-    static const std::string builtIn = QUILLMARK_SOURCE_URL;
+    static const std::string builtIn = kSourcePageUrl;
     const std::string& url = sourcePageUrlOverride();
     return url.empty() ? builtIn : url;
 }
@@ -41,19 +41,12 @@ void SetSourcePageUrl(std::string url) { sourcePageUrlOverride() = std::move(url
 
 std::string_view TrimPageText(std::string_view page)
 {
-    std::size_t begin = 0;
-    std::size_t end = page.size();
-    while (begin < end && isBlankOrControl(page[begin]))
-        ++begin;
-    while (end > begin && isBlankOrControl(page[end - 1]))
-        --end;
-    return page.substr(begin, end - begin);
+    return trimBytes(page, kBlankAndControls);
 }
 
-std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer, int port)
+std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer)
 {
     TIdHTTP http; // may raise: the socket stack could not start
-    http.SetPort(port);
     try {
         http.GetDocument(url, buffer);
     } catch (...) {
@@ -146,7 +139,7 @@ void ResearchRun::ResearchTopic(std::string_view keyView)
     {
         TMemoryStream buffer;
         try {
-            m_downloadFailure = FetchSourcePage(m_url, buffer, kSourcePagePort);
+            m_downloadFailure = FetchSourcePage(m_url, buffer);
         } catch (...) {
             clientFailure = std::current_exception();
             m_downloadFailure = clientFailure;

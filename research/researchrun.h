@@ -23,9 +23,6 @@ class RichEditBuffer;
 class SuggestionSink;
 class TStream;
 
-// The port the run asks for; the exchange itself takes the URL's port, or 80 when it names none.
-inline constexpr int kSourcePagePort = 80;
-
 // Most suggestions one run lists. A real source page holds some fifty per topic; a page made to hold
 // millions of tiny entries (some 10 bytes each fit in the largest body) would otherwise make the list
 // hold gigabytes. The walk stops after this many, as if Escape had been held.
@@ -39,7 +36,7 @@ inline constexpr std::string_view kDownloadFailedText = "Done! The headline sour
 // "Brainstorming for <key> headlines... Please stand by.", the key as it is.
 std::string BrainstormingText(std::string_view key);
 
-// The source page every run downloads: QUILLMARK_SOURCE_URL as built. Tests point the runs at their
+// The source page every run downloads: kSourcePageUrl as built. Tests point the runs at their
 // own server with SetSourcePageUrl; an empty URL brings back the built-in one.
 const std::string& SourcePageUrl();
 void SetSourcePageUrl(std::string url);
@@ -50,7 +47,8 @@ std::string_view TrimPageText(std::string_view page);
 // One GET of the URL into the buffer. Every failure of the exchange is caught and returned (null when
 // the download worked); the buffer then holds what arrived before it. Only creating the HTTP client,
 // which starts the socket stack, can raise.
-std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer, int port);
+// The exchange takes the URL's port, or 80 when it names none.
+std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer);
 
 // Where a run shows itself. The window binds these to its status bar, its message pump, the
 // application cursor and the Escape key.

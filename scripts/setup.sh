@@ -10,7 +10,7 @@ packages=(
   libjpeg62-turbo-dev
   nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-tidy
+  clang libclang-rt-14-dev clang-tidy clang-format
   xvfb xauth xdotool imagemagick
   openbox x11-utils
   python3

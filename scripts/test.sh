@@ -3,9 +3,11 @@
 #   1. release build, warnings as errors, every test
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer build, every test again (leak checking on)
 #   3. the fuzz runner's self-test, then each fuzz target for 50 s from its committed corpus
-#   4. clang-tidy over the project's own sources (core, GUI library, both programs)
-# Any failure, sanitizer report or new clang-tidy warning fails the run.
-# --quick runs stage 1 only (for the edit-build-test loop; CI always runs everything).
+#   4. the layout check (scripts/format.sh --check) and clang-tidy over the project's own sources
+# Any failure, sanitizer report, misformatted file or new clang-tidy warning fails the run. Builds
+# and tests go through the presets of CMakePresets.json (release in build/, asan in build-asan/).
+# --quick runs stage 1 only, without the packaging tests (for the edit-build-test loop; CI always
+# runs everything).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,25 +21,29 @@ started=$SECONDS
 stage() { printf '\n== %s (%dm%02ds in) ==\n' "$1" $(((SECONDS - started) / 60)) $(((SECONDS - started) % 60)); }
 
 stage "release build and tests"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMARK_WARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure -j"$jobs"
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$jobs"
+if [ "$quick" -eq 1 ]; then
+  ctest --preset release -j"$jobs" -LE packaging
+else
+  ctest --preset release -j"$jobs"
+fi
 
 if [ "$quick" -eq 0 ]; then
   stage "sanitizer build and tests (ASan + UBSan)"
-  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_SANITIZE=address,undefined \
-        -DQUILLMARK_BUILD_BENCH=OFF -DQUILLMARK_WARNINGS_AS_ERRORS=ON >/dev/null
-  cmake --build build-asan -j"$jobs"
+  cmake --preset asan >/dev/null
+  cmake --build --preset asan -j"$jobs"
   ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1" \
   LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
-    ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE desktop # desktop: release stage only
+    ctest --preset asan -j"$jobs" -LE desktop # desktop: release stage only
 
   stage "fuzz runner self-test and smoke runs"
   ./scripts/fuzz.sh selftest
   ./scripts/fuzz.sh smoke
 
-  stage "clang-tidy"
+  stage "layout and clang-tidy"
+  ./scripts/format.sh --check
   ./scripts/tidy.sh build
 fi
 

@@ -14,7 +14,7 @@ constexpr std::size_t kMaxKeptLayouts = 64;
 
 } // namespace
 
-const CaptionLayout& CaptionLayout::Of(const QFont& font, const QString& text)
+CaptionLayout CaptionLayout::Of(const QFont& font, const QString& text)
 {
     static std::deque<CaptionLayout> kept;
     const auto found = std::find_if(kept.begin(), kept.end(), [&](const CaptionLayout& layout) {

@@ -16,9 +16,9 @@ namespace qm {
 // in the same font every time, so layouts are made once and kept.
 class CaptionLayout final {
 public:
-    // The layout of text in font, from the kept ones when it was made before. The reference holds
-    // until the next call.
-    static const CaptionLayout& Of(const QFont& font, const QString& text);
+    // The layout of text in font, a copy of the kept one when it was made before (its parts are
+    // shared, so the copy is cheap).
+    static CaptionLayout Of(const QFont& font, const QString& text);
 
     CaptionLayout(const QFont& font, const QString& text);
 

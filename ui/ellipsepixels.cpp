@@ -29,7 +29,8 @@ struct OutlinePixel {
     double angle;
 };
 
-const std::vector<OutlinePixel>& outlinePixels(int width, int height)
+// A copy of the kept outline: a reference would dangle once the cache is cleared.
+std::vector<OutlinePixel> outlinePixels(int width, int height)
 {
     static std::map<std::pair<int, int>, std::vector<OutlinePixel>> cache;
     const auto key = std::make_pair(width, height);
@@ -90,7 +91,7 @@ double SweepFrom(double start, double angle)
     return d < 0 ? d + 360.0 : d;
 }
 
-const std::vector<QRect>& ArcRuns(const CanvasRect& box, QPoint start, QPoint end)
+std::vector<QRect> ArcRuns(const CanvasRect& box, QPoint start, QPoint end)
 {
     const ArcKey key{box, start, end};
     static std::map<ArcKey, std::vector<QRect>> cache;

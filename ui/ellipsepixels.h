@@ -28,6 +28,6 @@ double SweepFrom(double start, double angle);
 // The outline pixels of the ellipse inscribed in box from the radial through start counter-clockwise
 // to the radial through end (the whole outline when both name the same radial), as horizontal runs
 // one pixel high. Worked out once per box and radials and kept; box sides at most kMaxPixelArcSide.
-const std::vector<QRect>& ArcRuns(const CanvasRect& box, QPoint start, QPoint end);
+std::vector<QRect> ArcRuns(const CanvasRect& box, QPoint start, QPoint end);
 
 } // namespace qm

@@ -1,6 +1,7 @@
 #include "ui/tinfoform.h"
 
 #include "platform/anchorlayout.h"
+#include "platform/buildvalues.h"
 #include "platform/designfont.h"
 #include "platform/desktopservices.h"
 #include "platform/handlerguard.h"
@@ -88,13 +89,12 @@ void TInfoForm::BitBtn3Click() { done(kCloseResult); }
 
 QString TInfoForm::SupportLink()
 {
-    return QStringLiteral("mailto:") + QStringLiteral(QUILLMARK_SUPPORT_ADDRESS)
-        + QStringLiteral("?subject=Quillmark Help");
+    return QStringLiteral("mailto:") + QString::fromUtf8(kSupportAddress) + QStringLiteral("?subject=Quillmark Help");
 }
 
 void TInfoForm::OvalButton1Click() { desktop().openUrl(SupportLink()); }
 
-void TInfoForm::OvalButton2Click() { desktop().openUrl(QStringLiteral(QUILLMARK_HOMEPAGE_URL)); }
+void TInfoForm::OvalButton2Click() { desktop().openUrl(QString::fromUtf8(kHomepageUrl)); }
 
 void TInfoForm::setVisible(bool visible)
 {
@@ -118,7 +118,7 @@ void TInfoForm::keyPressEvent(QKeyEvent* event)
     }
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
         event->accept();
-        guarded([] { desktop().openUrl(QStringLiteral(QUILLMARK_HOMEPAGE_URL)); });
+        guarded([] { desktop().openUrl(QString::fromUtf8(kHomepageUrl)); });
         return;
     }
     // Typed characters are offered to the oval buttons as accelerators. Only single-byte characters

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -36,10 +37,20 @@ protected:
     RegistryStore& store() { return *m_store; }
     std::filesystem::path storePath() const { return m_dir.file("config") / "Quillmark" / "registry.reg"; }
 
+    // A value of any type, as a hex(n) line appended to the store: the later line of a name holds.
     void storeValue(const char* name, RegType type, std::string_view data)
     {
-        RegistryStore writer(storePath());
-        ASSERT_EQ(writer.createKey(kPositionKey).setValue(name, type, data), RegStatus::Ok);
+        RegistryStore(storePath()).createKey(kPositionKey);
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "\"=hex(%x):", static_cast<unsigned>(type));
+        std::string line = "\"" + std::string(name) + digits;
+        for (const char c : data) {
+            std::snprintf(digits, sizeof digits, "%02x,", static_cast<unsigned char>(c));
+            line += digits;
+        }
+        if (!data.empty())
+            line.pop_back();
+        writeFileBytes(storePath(), readFileBytes(storePath()) + line + "\r\n");
     }
     void storeDword(const char* name, int value)
     {

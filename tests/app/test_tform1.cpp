@@ -1,5 +1,6 @@
 #include "app/ideamemo.h"
 #include "app/suggestionmodel.h"
+#include "platform/buildvalues.h"
 #include "research/tstartform.h"
 #include "tests/app/mainwindowfixture.h"
 #include "tests/support/widgetfinder.h"
@@ -234,7 +235,7 @@ TEST_F(MainWindow, TheWebsiteItemOpensTheHomepage)
 {
     trigger(m_form, "Quillmarkwebsite1");
     ASSERT_EQ(m_desktop.openedUrls().size(), 1);
-    EXPECT_EQ(m_desktop.openedUrls().front(), QStringLiteral(QUILLMARK_HOMEPAGE_URL));
+    EXPECT_EQ(m_desktop.openedUrls().front(), QString::fromUtf8(kHomepageUrl));
     EXPECT_TRUE(m_desktop.boxes().empty());
 }
 

@@ -1,8 +1,6 @@
-// The memory stream that downloads land in: writes at the position, growth into a mapping of its
-// own without losing bytes, and in-place writes.
+// The memory stream that downloads land in: writes at the position and growth without losing bytes.
 #include "net/tmemorystream.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace qm {
@@ -27,32 +25,16 @@ TEST(TMemoryStream, WritesAtThePositionAndFillsGapsWithZeros)
     EXPECT_EQ(std::string(out, 4), "ello");
 }
 
-TEST(TMemoryStream, GrowingPastTheMappedSizeKeepsEveryByte)
+TEST(TMemoryStream, GrowingKeepsEveryByte)
 {
     TMemoryStream stream;
     std::string expected;
-    // Small writes through the heap, into a mapping and through several remaps.
     for (int i = 0; expected.size() < (5u << 20); ++i) {
         const std::string piece = std::to_string(i) + ',';
         stream.Write(piece.data(), piece.size());
         expected += piece;
     }
     EXPECT_EQ(stream.Bytes(), expected);
-}
-
-TEST(TMemoryStream, InPlaceWriteBecomesContentOnlyWhenCommitted)
-{
-    TMemoryStream stream;
-    stream.Write("abc", 3);
-    stream.SetPosition(5);
-    char* area = stream.WriteArea(4);
-    std::memcpy(area, "wxyz", 4);
-    EXPECT_EQ(stream.Bytes(), "abc");
-    stream.CommitWrite(2);
-    EXPECT_EQ(stream.Bytes(), std::string("abc\0\0wx", 7));
-    stream.Reserve(10 << 20);
-    EXPECT_GE(stream.Capacity(), (10u << 20) + 7);
-    EXPECT_EQ(stream.Bytes(), std::string("abc\0\0wx", 7));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // screen reader is told about each control, and a layout in which no control or text is cut off. The
 // binary runs twice, at the normal scale and at QT_SCALE_FACTOR=2.
 #include "app/startup.h"
+#include "platform/buildvalues.h"
 #include "app/tform1.h"
 #include "app/userregistry.h"
 #include "platform/registrystore.h"
@@ -167,7 +168,7 @@ TEST_F(ProgramWindows, AScreenReaderPressesTheOvalButtonsLikeAClick)
 
     website->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     support->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(m_desktop.openedUrls(), QStringList({QStringLiteral(QUILLMARK_HOMEPAGE_URL), TInfoForm::SupportLink()}));
+    EXPECT_EQ(m_desktop.openedUrls(), QStringList({QString::fromUtf8(kHomepageUrl), TInfoForm::SupportLink()}));
     EXPECT_TRUE(about->isVisible());
 
     // A disabled button offers no press, and a press sent anyway does nothing.

@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "platform/buildvalues.h"
 #include "research/tstartform.h"
 #include "tests/support/fakedesktop.h"
 #include "tests/support/widgetfinder.h"
@@ -104,8 +105,8 @@ TEST(InfoForm, WebsiteAndSupportMakeOneShellRequestPerClick)
         stayedOpen = form.isVisible();
     });
     EXPECT_TRUE(stayedOpen);
-    const QString homepage = QStringLiteral(QUILLMARK_HOMEPAGE_URL);
-    const QString mail = QStringLiteral("mailto:" QUILLMARK_SUPPORT_ADDRESS "?subject=Quillmark Help");
+    const QString homepage = QString::fromUtf8(kHomepageUrl);
+    const QString mail = QStringLiteral("mailto:") + QString::fromUtf8(kSupportAddress) + QStringLiteral("?subject=Quillmark Help");
     EXPECT_EQ(shell.openedUrls(), (QStringList{homepage, homepage, mail, mail}));
 }
 
@@ -124,7 +125,7 @@ TEST(InfoForm, EscapeDoesNotCloseButTheCloseBoxDoes)
     });
     EXPECT_TRUE(openAfterEscape);
     EXPECT_TRUE(openAfterF1);
-    EXPECT_EQ(shell.openedUrls(), QStringList{QStringLiteral(QUILLMARK_HOMEPAGE_URL)}) << "F1 opens the homepage";
+    EXPECT_EQ(shell.openedUrls(), QStringList{QString::fromUtf8(kHomepageUrl)}) << "F1 opens the homepage";
     EXPECT_EQ(result, TInfoForm::kCancelResult);
     EXPECT_FALSE(form.isVisible());
 }
