@@ -36,15 +36,6 @@ void showFileError(QWidget* parent, const QString& action, const QString& fileNa
     desktop().messageBox(parent, text, QStringLiteral("Quillmark"), MsgIcon::Error, MsgButtons::Ok, MsgResult::Ok);
 }
 
-// The page switch that opens a command; a failure there does not stop the command.
-void switchPage(TForm1& form, int index)
-{
-    try {
-        form.showPage(index);
-    } catch (...) {
-    }
-}
-
 } // namespace
 
 void TForm1::Save1Click()
@@ -94,40 +85,37 @@ void TForm1::BitBtn1Click()
 
 void TForm1::Selectall1Click()
 {
-    switchPage(*this, 0);
+    showPage(0);
     selectAll(*m_suggestions);
 }
 
 void TForm1::Selectnone1Click()
 {
-    switchPage(*this, 0);
+    showPage(0);
     selectNone(*m_suggestions);
 }
 
 void TForm1::Invertselection1Click()
 {
-    switchPage(*this, 0);
+    showPage(0);
     invertSelection(*m_suggestions);
 }
 
 void TForm1::Clear1Click()
 {
-    switchPage(*this, 1);
+    showPage(1);
     const QString question =
         QStringLiteral("Are you sure you want to delete all the websites you have selected already?");
     const MsgResult answer = desktop().messageBox(this, question, QStringLiteral("Delete the partners list?"),
                                                   MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes);
     if (answer != MsgResult::Yes)
         return;
-    try {
-        m_whoisMemo->clear();
-    } catch (...) {
-    }
+    m_whoisMemo->clear();
 }
 
 void TForm1::SavedatatoAsciifile1Click()
 {
-    switchPage(*this, 1);
+    showPage(1);
     if (m_whoisMemo->text().empty())
         return;
     m_dataSaveDialog.filter = kTextFilter;

@@ -1,5 +1,7 @@
 #include "headlines/headlinefile.h"
 
+#include "platform/bytes.h"
+
 #include <string>
 
 namespace qm {
@@ -10,15 +12,11 @@ constexpr std::string_view kCheckKey = "check";
 
 std::string sectionOf(std::size_t index) { return "item" + std::to_string(index); }
 
-int digitValue(char c, bool hex)
+// Whether a "check" value ticks its item: every value except one that converts to 0.
+bool checkValueTicks(std::string_view value)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (hex && c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (hex && c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    const std::optional<std::int32_t> number = convertCheckValue(value);
+    return !number || *number != 0;
 }
 
 } // namespace
@@ -46,8 +44,8 @@ std::optional<std::int32_t> convertCheckValue(std::string_view value)
     const std::uint64_t limit = hex ? 0xFFFF'FFFFull : 0x8000'0000ull;
     std::uint64_t magnitude = 0;
     for (; i < value.size(); ++i) {
-        const int digit = digitValue(value[i], hex);
-        if (digit < 0)
+        const int digit = hexDigitValue(value[i]);
+        if (digit < 0 || (!hex && digit > 9))
             return std::nullopt;
         magnitude = magnitude * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
         if (magnitude > limit)
@@ -59,12 +57,6 @@ std::optional<std::int32_t> convertCheckValue(std::string_view value)
     if (negative)
         bits = 0u - bits;
     return static_cast<std::int32_t>(bits);
-}
-
-bool checkValueTicks(std::string_view value)
-{
-    const std::optional<std::int32_t> number = convertCheckValue(value);
-    return !number || *number != 0;
 }
 
 void saveHeadlineFile(const SuggestionList& list, const std::filesystem::path& path)

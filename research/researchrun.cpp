@@ -12,11 +12,7 @@
 namespace qm {
 namespace {
 
-std::string& sourcePageUrlOverride()
-{
-    static std::string url;
-    return url;
-}
+std::string g_sourcePageUrl; // set by tests; empty for the built-in one
 
 bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 
@@ -33,11 +29,10 @@ std::string BrainstormingText(std::string_view key)
 const std::string& SourcePageUrl()
 {
     static const std::string builtIn = QUILLMARK_SOURCE_URL;
-    const std::string& url = sourcePageUrlOverride();
-    return url.empty() ? builtIn : url;
+    return g_sourcePageUrl.empty() ? builtIn : g_sourcePageUrl;
 }
 
-void SetSourcePageUrl(std::string url) { sourcePageUrlOverride() = std::move(url); }
+void SetSourcePageUrl(std::string url) { g_sourcePageUrl = std::move(url); }
 
 std::string_view TrimPageText(std::string_view page)
 {

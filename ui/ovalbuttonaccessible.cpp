@@ -8,10 +8,9 @@ namespace {
 
 QAccessibleInterface* ovalButtonFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String(TOvalButton::staticMetaObject.className()) && object != nullptr)
-        if (auto* button = qobject_cast<TOvalButton*>(object))
-            return new OvalButtonAccessible(button);
-    return nullptr;
+    auto* button = className == QLatin1String(TOvalButton::staticMetaObject.className())
+        ? qobject_cast<TOvalButton*>(object) : nullptr;
+    return button != nullptr ? new OvalButtonAccessible(button) : nullptr;
 }
 
 } // namespace

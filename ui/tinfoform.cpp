@@ -39,15 +39,13 @@ TInfoForm::TInfoForm(QWidget* parent)
     setPalette(face);
     setAutoFillBackground(true);
 
-    m_bitBtn3 = addOvalButton("BitBtn3", QStringLiteral("Close"), 29);
-    m_ovalButton1 = addOvalButton("OvalButton1", QStringLiteral("Support"), 256);
-    m_ovalButton1->setToolTip(QStringLiteral("Get support by e-mail"));
-    m_ovalButton2 = addOvalButton("OvalButton2", QStringLiteral("Website"), 106);
-    m_ovalButton2->setToolTip(QStringLiteral("Visit the homepage"));
     // The screen reader's names are the captions; the descriptions say what each does.
-    m_bitBtn3->setAccessibleDescription(QStringLiteral("Close the About dialog"));
-    m_ovalButton1->setAccessibleDescription(QStringLiteral("Get support by e-mail"));
-    m_ovalButton2->setAccessibleDescription(QStringLiteral("Visit the homepage"));
+    m_bitBtn3 = addOvalButton("BitBtn3", QStringLiteral("Close"), 29, QStringLiteral("Close the About dialog"));
+    m_ovalButton1 =
+        addOvalButton("OvalButton1", QStringLiteral("Support"), 256, QStringLiteral("Get support by e-mail"));
+    m_ovalButton1->setToolTip(m_ovalButton1->accessibleDescription());
+    m_ovalButton2 = addOvalButton("OvalButton2", QStringLiteral("Website"), 106, QStringLiteral("Visit the homepage"));
+    m_ovalButton2->setToolTip(m_ovalButton2->accessibleDescription());
 
     connect(m_bitBtn3, &TOvalButton::OnClick, this, [this] { guarded([this] { BitBtn3Click(); }); });
     connect(m_ovalButton1, &TOvalButton::OnClick, this, [this] { guarded([this] { OvalButton1Click(); }); });
@@ -70,10 +68,11 @@ TInfoForm::TInfoForm(QWidget* parent)
     }
 }
 
-TOvalButton* TInfoForm::addOvalButton(const char* name, const QString& caption, int left)
+TOvalButton* TInfoForm::addOvalButton(const char* name, const QString& caption, int left, const QString& description)
 {
     auto* button = new TOvalButton(this);
     button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleDescription(description);
     button->setGeometry(QRect(QPoint(left, kButtonTop), kButtonSize));
     button->SetCaption(caption);
     button->setCursor(Qt::PointingHandCursor);

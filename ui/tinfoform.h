@@ -18,7 +18,6 @@ class TInfoForm final : public QDialog {
     Q_DISABLE_COPY_MOVE(TInfoForm)
 
 public:
-    static constexpr int kHelpContext = 7;
     // The modal result of the close box and the system menu's close command.
     static constexpr int kCancelResult = 2;
     // The modal result of the Close button.
@@ -40,7 +39,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    TOvalButton* addOvalButton(const char* name, const QString& caption, int left);
+    TOvalButton* addOvalButton(const char* name, const QString& caption, int left, const QString& description);
 
     BevelPanel* m_panel1 = nullptr;
     QLabel* m_image1 = nullptr;

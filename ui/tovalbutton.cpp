@@ -23,12 +23,6 @@ constexpr std::int32_t kDarkTenths = 4;
 // control, small enough that the canvas's own arithmetic cannot overflow.
 constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 26;
 
-const SysColorResolver& systemColors()
-{
-    static const SysColorResolver resolver = SysColor;
-    return resolver;
-}
-
 // Half of a placement difference, rounded down. Content larger than the control gives a negative
 // difference, and the content then stays centred and overflows equally on both sides.
 constexpr std::int64_t half(std::int64_t v) { return v >> 1; }
@@ -69,41 +63,34 @@ TOvalButton::TOvalButton(QWidget* owner)
     resize(kInitialWidth, kInitialHeight);
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true); // moves without a button held drive the hover state
-    GetBevelColorsTenths(m_color, m_highlightColor, m_shadowColor, kLightTenths, kDarkTenths, systemColors());
+    GetBevelColorsTenths(m_color, m_highlightColor, m_shadowColor, kLightTenths, kDarkTenths, SysColor);
 }
 
 TOvalButton::~TOvalButton() = default;
-
-void TOvalButton::SetBevelWidth(std::uint8_t value) { assign(m_bevelWidth, value); }
 
 void TOvalButton::SetColor(ColorValue value)
 {
     if (value == m_color)
         return;
     m_color = value;
-    GetBevelColorsTenths(m_color, m_highlightColor, m_shadowColor, kLightTenths, kDarkTenths, systemColors());
+    GetBevelColorsTenths(m_color, m_highlightColor, m_shadowColor, kLightTenths, kDarkTenths, SysColor);
     update();
 }
 
 void TOvalButton::updateBevelState() { m_bevelState = m_down ? -1 : (m_flat ? 0 : +1); }
 
-void TOvalButton::SetDown(bool value)
+void TOvalButton::setBevelFlag(bool& flag, bool value)
 {
-    if (value == m_down)
+    if (value == flag)
         return;
-    m_down = value;
+    flag = value;
     updateBevelState();
     update();
 }
 
-void TOvalButton::SetFlat(bool value)
-{
-    if (value == m_flat)
-        return;
-    m_flat = value;
-    updateBevelState();
-    update();
-}
+void TOvalButton::SetDown(bool value) { setBevelFlag(m_down, value); }
+
+void TOvalButton::SetFlat(bool value) { setBevelFlag(m_flat, value); }
 
 void TOvalButton::SetFont(const QFont& font, ColorValue color)
 {
@@ -122,21 +109,6 @@ void TOvalButton::SetGlyph(const QImage& image)
     update();
 }
 
-void TOvalButton::SetLayout(TButtonLayout value) { assign(m_layout, value); }
-
-void TOvalButton::SetMargin(std::int32_t value) { assign(m_margin, value); }
-
-void TOvalButton::SetNumGlyphs(std::uint8_t value) { assign(m_numGlyphs, value); }
-
-void TOvalButton::SetSpacing(std::int32_t value) { assign(m_spacing, value); }
-
-void TOvalButton::SetTransparent(bool value) { assign(m_transparent, value); }
-
-void TOvalButton::SetTransparentColor(ColorValue value) { assign(m_transparentColor, value); }
-
-// The caption's new extent moves everything: the whole control is repainted.
-void TOvalButton::SetCaption(const QString& caption) { assign(m_caption, caption); }
-
 bool TOvalButton::InEllipse(int x, int y) const
 {
     // A pixel belongs to the region when its centre lies inside the ellipse inscribed in
@@ -152,8 +124,8 @@ bool TOvalButton::InEllipse(int x, int y) const
 
 void TOvalButton::Paint(Canvas& canvas)
 {
-    canvas.setFont(m_font, ResolveColor(m_fontColor, systemColors()));
-    const ColorValue face = ResolveColor(m_color, systemColors());
+    canvas.setFont(m_font, ResolveColor(m_fontColor, SysColor));
+    const ColorValue face = ResolveColor(m_color, SysColor);
     canvas.setBrush({m_transparent ? CanvasStyle::Clear : CanvasStyle::Solid, face});
     canvas.setPen({m_flat ? CanvasStyle::Clear : CanvasStyle::Solid, RgbRef(0, 0, 0)});
     canvas.ellipse({0, 0, width() - 1, height() - 1});
@@ -190,7 +162,7 @@ void TOvalButton::PaintFace(Canvas& canvas)
     const std::int64_t h = height();
     const std::int64_t glyphWidth = m_glyph.width();
     const std::int64_t glyphHeight = m_glyph.height();
-    const ColorValue face = ResolveColor(m_color, systemColors());
+    const ColorValue face = ResolveColor(m_color, SysColor);
     const QSize extent = m_caption.isEmpty() ? QSize() : canvas.textExtent(m_caption);
     const std::int64_t tw = extent.width();
     const std::int64_t th = extent.height();
@@ -257,7 +229,7 @@ void TOvalButton::PaintFace(Canvas& canvas)
             src = {2 * cell, src.top, 3 * cell, src.bottom};
         canvas.setBrush({m_transparent ? CanvasStyle::Clear : CanvasStyle::Solid, face});
         canvas.copyTransparent(toCanvas(dest), m_glyph, toCanvas(src),
-                               ResolveColor(m_transparentColor, systemColors()));
+                               ResolveColor(m_transparentColor, SysColor));
     }
 
     if (m_caption.isEmpty())
