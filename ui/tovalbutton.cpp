@@ -3,8 +3,10 @@
 #include "platform/handlerguard.h"
 #include "platform/syscolor.h"
 #include "ui/canvas.h"
+#include "ui/captionlayout.h"
 #include "ui/qpaintercanvas.h"
 
+#include <QAccessibleWidget>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -53,7 +55,64 @@ ShiftState shiftOf(const QMouseEvent* event, Qt::MouseButtons buttons)
     return {event->modifiers(), buttons};
 }
 
+// What screen readers see of an oval button: a push button named by its caption (as shown, without
+// the accelerator's "&") unless the window gave it a name of its own, with a press action that
+// clicks it. Without this the button would be an anonymous pane to them.
+class OvalButtonAccessible final : public QAccessibleWidget {
+public:
+    explicit OvalButtonAccessible(TOvalButton* button)
+        : QAccessibleWidget(button, QAccessible::Button)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        QString value = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && value.isEmpty())
+            value = CaptionLayout::Of(button()->Font(), button()->Caption()).Shown();
+        return value;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.pressed = button()->BevelState() < 0;
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (button()->isEnabled())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString& actionName) override
+    {
+        // A press by an assistive tool is a whole click: there is no pointer whose position could stop it.
+        if (actionName == pressAction()) {
+            if (button()->isEnabled())
+                emit button()->OnClick();
+            return;
+        }
+        QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    TOvalButton* button() const { return static_cast<TOvalButton*>(widget()); }
+};
+
+QAccessibleInterface* ovalButtonFactory(const QString& className, QObject* object)
+{
+    auto* button = className == QLatin1String(TOvalButton::staticMetaObject.className())
+        ? qobject_cast<TOvalButton*>(object) : nullptr;
+    return button != nullptr ? new OvalButtonAccessible(button) : nullptr;
+}
+
 } // namespace
+
+void installOvalButtonAccessibility() { QAccessible::installFactory(ovalButtonFactory); }
 
 TOvalButton::TOvalButton(QWidget* owner)
     : QWidget(owner)

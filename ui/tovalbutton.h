@@ -158,4 +158,8 @@ private:
     std::optional<QPoint> m_lastPointer;
 };
 
+// Makes the accessibility framework describe every oval button as a push button named by its
+// caption, with a press action that clicks it. Once is enough; later calls change nothing.
+void installOvalButtonAccessibility();
+
 } // namespace qm
