@@ -6,11 +6,11 @@
 #include "platform/handlerguard.h"
 #include "platform/jpegpixmap.h"
 #include "platform/syscolor.h"
-#include "ui/bevelpanel.h"
 #include "ui/tovalbutton.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <algorithm>
 
@@ -23,6 +23,45 @@ constexpr QRect kImageRect(14, 9, 98, 130);
 constexpr int kButtonTop = 262;
 constexpr QSize kButtonSize(64, 31);
 constexpr std::uint8_t kButtonBevelWidth = 2;
+
+// One bevel ring inside rect: top and left edges in one colour, bottom and right in the other.
+void frame(QPainter& painter, const QRect& rect, const QColor& topLeft, const QColor& bottomRight)
+{
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), topLeft);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), topLeft);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), bottomRight);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), bottomRight);
+}
+
+// A plain panel filled with one colour and framed by two one-pixel bevels: the outer one lowered,
+// the inner one raised.
+class BevelPanel final : public QWidget {
+public:
+    BevelPanel(QWidget* parent, ColorValue color)
+        : QWidget(parent)
+        , m_color(color)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+    BevelPanel(const BevelPanel&) = delete;
+    BevelPanel& operator=(const BevelPanel&) = delete;
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), colorFromRef(ResolveColor(m_color, SysColor)));
+        const QColor shadow = colorFromRef(SysColor(kColorBtnShadow));
+        const QColor light = colorFromRef(SysColor(kColorBtnHighlight));
+        if (width() < 4 || height() < 4)
+            return;
+        frame(painter, rect(), shadow, light);                        // lowered
+        frame(painter, rect().adjusted(1, 1, -1, -1), light, shadow); // raised
+    }
+
+private:
+    ColorValue m_color;
+};
 
 } // namespace
 

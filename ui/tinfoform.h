@@ -6,7 +6,6 @@ class QLabel;
 
 namespace qm {
 
-class BevelPanel;
 class TOvalButton;
 
 // The About dialog: the logo and the Close, Website and Support oval buttons. Created once, shown
@@ -41,7 +40,7 @@ protected:
 private:
     TOvalButton* addOvalButton(const char* name, const QString& caption, int left, const QString& description);
 
-    BevelPanel* m_panel1 = nullptr;
+    QWidget* m_panel1 = nullptr;
     QLabel* m_image1 = nullptr;
     TOvalButton* m_bitBtn3 = nullptr;
     TOvalButton* m_ovalButton1 = nullptr;
