@@ -20,10 +20,7 @@ bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 std::string BrainstormingText(std::string_view key)
 {
-    std::string text = "Brainstorming for ";
-    text += key;
-    text += " headlines... Please stand by.";
-    return text;
+    return "Brainstorming for " + std::string(key) + " headlines... Please stand by.";
 }
 
 const std::string& SourcePageUrl()

@@ -15,8 +15,6 @@
 namespace qm {
 namespace {
 
-constexpr int kInitialWidth = 100;
-constexpr int kInitialHeight = 50;
 // How many tenths of the way to white the highlight goes, and how many tenths of its luminance the
 // shadow loses.
 constexpr std::int32_t kLightTenths = 5;
@@ -119,7 +117,7 @@ TOvalButton::TOvalButton(QWidget* owner)
     , m_color(SystemColorValue(kColorBtnFace))
     , m_fontColor(SystemColorValue(kColorWindowText))
 {
-    resize(kInitialWidth, kInitialHeight);
+    resize(100, 50);
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true); // moves without a button held drive the hover state
     GetBevelColorsTenths(m_color, m_highlightColor, m_shadowColor, kLightTenths, kDarkTenths, SysColor);
