@@ -43,6 +43,12 @@ std::uint32_t lowByteOfRounded(double v)
     return static_cast<std::uint32_t>(r);
 }
 
+// The six fully saturated corner colours of the centred cube (channels -1 or +1), one per hue sector:
+// red, yellow, green, cyan, blue, magenta.
+constexpr int HueCorners[6][3] = {
+    {+1, -1, -1}, {+1, +1, -1}, {-1, +1, -1}, {-1, +1, +1}, {-1, -1, +1}, {+1, -1, +1},
+};
+
 // Channels i and j of the centred colour a and of its stretched form q.
 struct ChannelPair {
     double ai, aj, qi, qj;
@@ -61,15 +67,9 @@ std::optional<ChannelPair> firstDistinctPair(const ColorTriple& v, const ColorTr
     return std::nullopt;
 }
 
-} // namespace
-
-ColorValue ResolveColor(ColorValue color, const SysColorResolver& resolver)
-{
-    if ((color & kSystemColorFlag) != 0)
-        color = resolver(static_cast<int>(color & 0xFFu));
-    return color & 0x00FFFFFFu;
-}
-
+// Hue (0..1) of a colour in the centred cube that has been stretched so its smallest channel is -1
+// and its largest +1; x is the index of the darkest channel. A red whose green and blue are equal
+// comes out as 1.0, not 0.0; both mean red.
 double HueFromDarkest(int x, const ColorTriple& q)
 {
     double h = 0.0;
@@ -80,6 +80,15 @@ double HueFromDarkest(int x, const ColorTriple& q)
     default: break;
     }
     return h / 6.0;
+}
+
+} // namespace
+
+ColorValue ResolveColor(ColorValue color, const SysColorResolver& resolver)
+{
+    if ((color & kSystemColorFlag) != 0)
+        color = resolver(static_cast<int>(color & 0xFFu));
+    return color & 0x00FFFFFFu;
 }
 
 void HLS2RGB(const ColorTriple& hlsIn, ColorTriple& rgb)
