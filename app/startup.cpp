@@ -2,8 +2,8 @@
 
 #include "app/tform1.h"
 #include "research/tstartform.h"
-#include "ui/ovalbuttonaccessible.h"
 #include "ui/tinfoform.h"
+#include "ui/tovalbutton.h"
 
 #include <QApplication>
 #include <QFont>

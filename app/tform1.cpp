@@ -137,12 +137,12 @@ void TForm1::buildClientArea()
     setCentralWidget(client);
     auto* anchors = new AnchorLayout(client, clientSize);
 
-    m_image1 = new QLabel(client);
-    m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setScaledContents(true);
-    m_image1->setPixmap(loadJpegPixmap(QStringLiteral(":/images/banner.jpg")));
-    m_image1->setAccessibleName(QStringLiteral("Quillmark banner"));
-    anchors->add(m_image1, QRect(5, 2, 500, 65), AnchorTop | AnchorRight);
+    auto* image1 = new QLabel(client);
+    image1->setObjectName(QStringLiteral("Image1"));
+    image1->setScaledContents(true);
+    image1->setPixmap(loadJpegPixmap(QStringLiteral(":/images/banner.jpg")));
+    image1->setAccessibleName(QStringLiteral("Quillmark banner"));
+    anchors->add(image1, QRect(5, 2, 500, 65), AnchorTop | AnchorRight);
 
     m_pageControl1 = new QTabWidget(client);
     m_pageControl1->setObjectName(QStringLiteral("PageControl1"));

@@ -65,13 +65,11 @@ public:
     QStatusBar* StatusBar1() const { return m_statusBar1; }
     QTabWidget* PageControl1() const { return m_pageControl1; }
     RichEditBuffer& RichEdit1() { return m_richEdit1; }
-    QLabel* Image1() const { return m_image1; }
     const QList<QIcon>& ImageList1() const { return m_imageList1; }
     TStartForm* StartForm() const { return m_startForm; }
     TInfoForm* InfoForm() const { return m_infoForm; }
     FileDialogOptions& OpenDialog1() { return m_openDialog1; }
     FileDialogOptions& ResultsSaveDialog() { return m_resultsSaveDialog; }
-    FileDialogOptions& DataSaveDialog() { return m_dataSaveDialog; }
     // The folder that holds the program's own file, taken when the window is created.
     const QString& ProgramFolder() const { return m_programFolder; }
 
@@ -79,9 +77,6 @@ public:
     QString statusText() const;
     // Makes a page of PageControl1 the visible one (0: step 1, 1: step 2).
     void showPage(int index);
-
-    // The window's size in its normal state: client area 511 x 474 below the menu bar.
-    QSize normalSize() const { return m_normalSize; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,7 +89,6 @@ private:
     QAction* addMenuAction(class QMenu* menu, const QString& caption, const QString& name, int icon,
                            void (TForm1::*handler)());
 
-    QLabel* m_image1 = nullptr;
     QTabWidget* m_pageControl1 = nullptr;
     SuggestionModel* m_suggestions = nullptr;
     QTreeView* m_listView1 = nullptr;

@@ -36,9 +36,6 @@ void showFileError(QWidget* parent, const QString& action, const QString& fileNa
     desktop().messageBox(parent, text, QStringLiteral("Quillmark"), MsgIcon::Error, MsgButtons::Ok, MsgResult::Ok);
 }
 
-// The page switch that opens a command.
-void switchPage(TForm1& form, int index) { form.showPage(index); }
-
 } // namespace
 
 void TForm1::Save1Click()
@@ -88,25 +85,25 @@ void TForm1::BitBtn1Click()
 
 void TForm1::Selectall1Click()
 {
-    switchPage(*this, 0);
+    showPage(0);
     selectAll(*m_suggestions);
 }
 
 void TForm1::Selectnone1Click()
 {
-    switchPage(*this, 0);
+    showPage(0);
     selectNone(*m_suggestions);
 }
 
 void TForm1::Invertselection1Click()
 {
-    switchPage(*this, 0);
+    showPage(0);
     invertSelection(*m_suggestions);
 }
 
 void TForm1::Clear1Click()
 {
-    switchPage(*this, 1);
+    showPage(1);
     const QString question =
         QStringLiteral("Are you sure you want to delete all the websites you have selected already?");
     const MsgResult answer = desktop().messageBox(this, question, QStringLiteral("Delete the partners list?"),
@@ -118,7 +115,7 @@ void TForm1::Clear1Click()
 
 void TForm1::SavedatatoAsciifile1Click()
 {
-    switchPage(*this, 1);
+    showPage(1);
     if (m_whoisMemo->text().empty())
         return;
     m_dataSaveDialog.filter = kTextFilter;

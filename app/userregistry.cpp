@@ -4,13 +4,12 @@
 
 #include <QDir>
 #include <QStandardPaths>
+#include <filesystem>
 
 namespace qm {
 namespace {
 
 RegistryStore* g_override = nullptr;
-
-} // namespace
 
 std::filesystem::path defaultRegistryPath()
 {
@@ -19,6 +18,8 @@ std::filesystem::path defaultRegistryPath()
         config = QDir::home().filePath(QStringLiteral(".config"));
     return std::filesystem::path(QFile::encodeName(config).toStdString()) / "Quillmark" / "registry.reg";
 }
+
+} // namespace
 
 RegistryStore& userRegistry()
 {

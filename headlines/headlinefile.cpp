@@ -12,6 +12,13 @@ constexpr std::string_view kCheckKey = "check";
 
 std::string sectionOf(std::size_t index) { return "item" + std::to_string(index); }
 
+// Whether a "check" value ticks its item: every value except one that converts to 0.
+bool checkValueTicks(std::string_view value)
+{
+    const std::optional<std::int32_t> number = convertCheckValue(value);
+    return !number || *number != 0;
+}
+
 } // namespace
 
 std::optional<std::int32_t> convertCheckValue(std::string_view value)
@@ -50,12 +57,6 @@ std::optional<std::int32_t> convertCheckValue(std::string_view value)
     if (negative)
         bits = 0u - bits;
     return static_cast<std::int32_t>(bits);
-}
-
-bool checkValueTicks(std::string_view value)
-{
-    const std::optional<std::int32_t> number = convertCheckValue(value);
-    return !number || *number != 0;
 }
 
 void saveHeadlineFile(const SuggestionList& list, const std::filesystem::path& path)

@@ -41,7 +41,4 @@ void readHeadlineItems(const ProfileFile& file, SuggestionSink& list);
 // words, a number outside the 32-bit range.
 std::optional<std::int32_t> convertCheckValue(std::string_view value);
 
-// Whether a "check" value ticks its item: every value except one that converts to 0.
-bool checkValueTicks(std::string_view value);
-
 } // namespace qm

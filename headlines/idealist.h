@@ -16,14 +16,4 @@ public:
     virtual void clear() = 0;
 };
 
-class StringIdeaList final : public IdeaList {
-public:
-    std::string text() const override { return m_text; }
-    void appendLine(std::string_view line) override { m_text.append(line).append("\r\n"); }
-    void clear() override { m_text.clear(); }
-
-private:
-    std::string m_text;
-};
-
 } // namespace qm

@@ -46,23 +46,23 @@ void addSelection(const SuggestionList& suggestions, IdeaList& ideas)
     }
 }
 
-void selectAll(SuggestionList& suggestions)
+namespace {
+
+// Gives every item the tick that tick(its tick) returns.
+template <typename Tick>
+void retick(SuggestionList& suggestions, Tick tick)
 {
     for (std::size_t i = 0, n = suggestions.count(); i < n; ++i)
-        suggestions.setChecked(i, true);
+        suggestions.setChecked(i, tick(suggestions.isChecked(i)));
 }
 
-void selectNone(SuggestionList& suggestions)
-{
-    for (std::size_t i = 0, n = suggestions.count(); i < n; ++i)
-        suggestions.setChecked(i, false);
-}
+} // namespace
 
-void invertSelection(SuggestionList& suggestions)
-{
-    for (std::size_t i = 0, n = suggestions.count(); i < n; ++i)
-        suggestions.setChecked(i, !suggestions.isChecked(i));
-}
+void selectAll(SuggestionList& suggestions) { retick(suggestions, [](bool) { return true; }); }
+
+void selectNone(SuggestionList& suggestions) { retick(suggestions, [](bool) { return false; }); }
+
+void invertSelection(SuggestionList& suggestions) { retick(suggestions, [](bool ticked) { return !ticked; }); }
 
 void saveIdeaList(const IdeaList& ideas, const std::filesystem::path& path)
 {

@@ -14,30 +14,22 @@
 namespace qm {
 namespace {
 
-std::string& sourcePageUrlOverride()
-{
-    static std::string url;
-    return url;
-}
+std::string g_sourcePageUrl; // set by tests; empty for the built-in one
 
 } // namespace
 
 std::string BrainstormingText(std::string_view key)
 {
-    std::string text = "Brainstorming for ";
-    text += key;
-    text += " headlines... Please stand by.";
-    return text;
+    return "Brainstorming for " + std::string(key) + " headlines... Please stand by.";
 }
 
 const std::string& SourcePageUrl()
 {
     static const std::string builtIn = kSourcePageUrl;
-    const std::string& url = sourcePageUrlOverride();
-    return url.empty() ? builtIn : url;
+    return g_sourcePageUrl.empty() ? builtIn : g_sourcePageUrl;
 }
 
-void SetSourcePageUrl(std::string url) { sourcePageUrlOverride() = std::move(url); }
+void SetSourcePageUrl(std::string url) { g_sourcePageUrl = std::move(url); }
 
 std::string_view TrimPageText(std::string_view page)
 {

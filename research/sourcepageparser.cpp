@@ -200,12 +200,6 @@ EntryFate fateOf(std::string_view section, std::size_t next, std::string_view li
     return EntryFate::NoLinkEnd;
 }
 
-void call(const std::function<void()>& f)
-{
-    if (f)
-        f();
-}
-
 } // namespace
 
 PageSection FindSection(std::string_view page, std::string_view key)
@@ -257,7 +251,8 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
         const bool listed = !caption.empty() && !IsBlockedHeadline(caption);
         if (listed)
             sink.append(caption, false);
-        call(hooks.pump);
+        if (hooks.pump)
+            hooks.pump();
         const std::size_t nextEntry = entries.from(at);
         if (hooks.report) {
             hooks.report({start + entryAt, fateOf(text, next, linkText, caption, listed), caption,
@@ -268,7 +263,8 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
             for (std::size_t p = next; p != npos && p < resume; p = findNoCase(text, kEntryStart, p + 2))
                 hooks.report({start + p, EntryFate::PassedOver, {}, false});
         }
-        call(hooks.pump);
+        if (hooks.pump)
+            hooks.pump();
 
         const bool stopped = hooks.stop && hooks.stop();
         // Without a further "</a>" the walk cannot advance: it would meet this same entry again and

@@ -43,6 +43,12 @@ std::uint32_t lowByteOfRounded(double v)
     return static_cast<std::uint32_t>(r);
 }
 
+// The six fully saturated corner colours of the centred cube (channels -1 or +1), one per hue sector:
+// red, yellow, green, cyan, blue, magenta.
+constexpr int HueCorners[6][3] = {
+    {+1, -1, -1}, {+1, +1, -1}, {-1, +1, -1}, {-1, +1, +1}, {-1, -1, +1}, {+1, -1, +1},
+};
+
 // Channels i and j of the centred colour a and of its stretched form q.
 struct ChannelPair {
     double ai, aj, qi, qj;
@@ -61,15 +67,9 @@ std::optional<ChannelPair> firstDistinctPair(const ColorTriple& v, const ColorTr
     return std::nullopt;
 }
 
-} // namespace
-
-ColorValue ResolveColor(ColorValue color, const SysColorResolver& resolver)
-{
-    if ((color & kSystemColorFlag) != 0)
-        color = resolver(static_cast<int>(color & 0xFFu));
-    return color & 0x00FFFFFFu;
-}
-
+// Hue (0..1) of a colour in the centred cube that has been stretched so its smallest channel is -1
+// and its largest +1; x is the index of the darkest channel. A red whose green and blue are equal
+// comes out as 1.0, not 0.0; both mean red.
 double HueFromDarkest(int x, const ColorTriple& q)
 {
     double h = 0.0;
@@ -80,6 +80,15 @@ double HueFromDarkest(int x, const ColorTriple& q)
     default: break;
     }
     return h / 6.0;
+}
+
+} // namespace
+
+ColorValue ResolveColor(ColorValue color, const SysColorResolver& resolver)
+{
+    if ((color & kSystemColorFlag) != 0)
+        color = resolver(static_cast<int>(color & 0xFFu));
+    return color & 0x00FFFFFFu;
 }
 
 void HLS2RGB(const ColorTriple& hlsIn, ColorTriple& rgb)
@@ -136,22 +145,22 @@ void RGB2HLS(const ColorTriple& rgbIn, ColorTriple& hls)
     for (std::size_t k = 0; k < 3; ++k)
         q[k] = a[k] * scale;
 
-    double hue = 0.0;
-    double lum = 0.0;
-    double sat = 0.0;
-    if (a[static_cast<std::size_t>(x)] > 0) {
-        // Light: channel x is at +1; stretch down so the darkest channel reaches -1.
-        double p = 0.0;
-        for (const double v : q)
-            if (1.0 - v > p)
-                p = 1.0 - v;
-        if (p < kTolerance) {
-            hls = {0.0, c[0], 0.0};
-            return;
-        }
-        const double g = 2.0 / p;
-        for (double& v : q)
-            v = (v - 1.0) * g + 1.0;
+    // Light colours (channel x at +1) are stretched down until the darkest channel reaches -1, dark
+    // ones (channel x at -1) up until the lightest reaches +1; s is the side channel x stands on. The
+    // two cases are mirror images: every formula below holds for both with s = +1 or -1.
+    const double s = a[static_cast<std::size_t>(x)] > 0 ? 1.0 : -1.0;
+    double p = 0.0;
+    for (const double v : q)
+        if (1.0 - s * v > p)
+            p = 1.0 - s * v;
+    if (p < kTolerance) {
+        hls = {0.0, c[0], 0.0};
+        return;
+    }
+    const double g = 2.0 / p;
+    for (double& v : q)
+        v = (v - s) * g + s;
+    if (s > 0) {
         double darkest = 1.0;
         for (int k = 0; k < 3; ++k) {
             if (q[static_cast<std::size_t>(k)] < darkest) {
@@ -159,39 +168,18 @@ void RGB2HLS(const ColorTriple& rgbIn, ColorTriple& hls)
                 x = k;
             }
         }
-        hue = HueFromDarkest(x, q);
-        if (const auto p = firstDistinctPair(a, a, q))
-            sat = (p->ai - p->aj) / ((p->ai - 1.0) * p->qj - (p->aj - 1.0) * p->qi);
-        if (const auto p = firstDistinctPair(q, a, q)) {
-            lum = ((p->aj - 1.0) * p->qi - (p->ai - 1.0) * p->qj) / (p->qi - p->qj);
-        } else {
-            lum = a[0] - 1.0;
-        }
-        lum = lum * 0.5 + 1.0;
-    } else {
-        // Dark: channel x is at -1; stretch up so the lightest channel reaches +1.
-        double p = 0.0;
-        for (const double v : q)
-            if (v + 1.0 > p)
-                p = v + 1.0;
-        if (p < kTolerance) {
-            hls = {0.0, c[0], 0.0};
-            return;
-        }
-        const double g = 2.0 / p;
-        for (double& v : q)
-            v = (v + 1.0) * g - 1.0;
-        hue = HueFromDarkest(x, q);
-        if (const auto p = firstDistinctPair(a, a, q))
-            sat = (p->ai - p->aj) / ((p->aj + 1.0) * p->qi - (p->ai + 1.0) * p->qj);
-        if (const auto p = firstDistinctPair(q, a, q)) {
-            lum = ((p->aj + 1.0) * p->qi - (p->ai + 1.0) * p->qj) / (p->qi - p->qj);
-        } else {
-            lum = a[0] + 1.0;
-        }
-        lum *= 0.5;
     }
-    hls = {clampUnit(hue), clampUnit(lum), clampUnit(sat)};
+    double sat = 0.0;
+    double lum = a[0] - s;
+    if (const auto p = firstDistinctPair(a, a, q))
+        sat = (p->ai - p->aj) / (s > 0 ? (p->ai - s) * p->qj - (p->aj - s) * p->qi
+                                       : (p->aj - s) * p->qi - (p->ai - s) * p->qj);
+    if (const auto p = firstDistinctPair(q, a, q))
+        lum = ((p->aj - s) * p->qi - (p->ai - s) * p->qj) / (p->qi - p->qj);
+    lum *= 0.5;
+    if (s > 0)
+        lum += 1.0;
+    hls = {clampUnit(HueFromDarkest(x, q)), clampUnit(lum), clampUnit(sat)};
 }
 
 void GetBevelColors(ColorValue color, ColorValue& highlight, ColorValue& shadow, float lightFactor,

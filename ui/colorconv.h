@@ -43,17 +43,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The six fully saturated corner colours of the centred cube (channels -1 or +1), one per hue sector:
-// red, yellow, green, cyan, blue, magenta.
-inline constexpr int HueCorners[6][3] = {
-    {+1, -1, -1}, {+1, +1, -1}, {-1, +1, -1}, {-1, +1, +1}, {-1, -1, +1}, {+1, -1, +1},
-};
-
-// Hue (0..1) of a colour in the centred cube that has been stretched so its smallest channel is -1
-// and its largest +1; x is the index of the darkest channel. A red whose green and blue are equal
-// comes out as 1.0, not 0.0; both mean red.
-double HueFromDarkest(int x, const ColorTriple& q);
-
 // Throws EColorConv naming the first component outside 0..1 (NaN included); writes nothing then.
 // Input and output may be the same array.
 void HLS2RGB(const ColorTriple& hls, ColorTriple& rgb);

@@ -42,9 +42,7 @@ void QPainterCanvas::applyPen()
         m_painter.setPen(Qt::NoPen);
         return;
     }
-    QPen qpen(colorFromRef(pen().color));
-    qpen.setWidth(1);
-    m_painter.setPen(qpen);
+    m_painter.setPen(QPen(colorFromRef(pen().color))); // one pixel wide
 }
 
 void QPainterCanvas::ellipse(const CanvasRect& box)

@@ -8,11 +8,11 @@
 #include "platform/jpegpixmap.h"
 #include "platform/syscolor.h"
 #include "platform/windowposition.h"
-#include "ui/bevelpanel.h"
 #include "ui/tovalbutton.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <algorithm>
 
 namespace qm {
@@ -24,6 +24,45 @@ constexpr QRect kImageRect(14, 9, 98, 130);
 constexpr int kButtonTop = 262;
 constexpr QSize kButtonSize(64, 31);
 constexpr std::uint8_t kButtonBevelWidth = 2;
+
+// One bevel ring inside rect: top and left edges in one colour, bottom and right in the other.
+void frame(QPainter& painter, const QRect& rect, const QColor& topLeft, const QColor& bottomRight)
+{
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), topLeft);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), topLeft);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), bottomRight);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), bottomRight);
+}
+
+// A plain panel filled with one colour and framed by two one-pixel bevels: the outer one lowered,
+// the inner one raised.
+class BevelPanel final : public QWidget {
+public:
+    BevelPanel(QWidget* parent, ColorValue color)
+        : QWidget(parent)
+        , m_color(color)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+    BevelPanel(const BevelPanel&) = delete;
+    BevelPanel& operator=(const BevelPanel&) = delete;
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), colorFromRef(ResolveColor(m_color, SysColor)));
+        const QColor shadow = colorFromRef(SysColor(kColorBtnShadow));
+        const QColor light = colorFromRef(SysColor(kColorBtnHighlight));
+        if (width() < 4 || height() < 4)
+            return;
+        frame(painter, rect(), shadow, light);                        // lowered
+        frame(painter, rect().adjusted(1, 1, -1, -1), light, shadow); // raised
+    }
+
+private:
+    ColorValue m_color;
+};
 
 } // namespace
 
@@ -40,15 +79,13 @@ TInfoForm::TInfoForm(QWidget* parent)
     setPalette(face);
     setAutoFillBackground(true);
 
-    m_bitBtn3 = addOvalButton("BitBtn3", QStringLiteral("Close"), 29);
-    m_ovalButton1 = addOvalButton("OvalButton1", QStringLiteral("Support"), 256);
-    m_ovalButton1->setToolTip(QStringLiteral("Get support by e-mail"));
-    m_ovalButton2 = addOvalButton("OvalButton2", QStringLiteral("Website"), 106);
-    m_ovalButton2->setToolTip(QStringLiteral("Visit the homepage"));
     // The screen reader's names are the captions; the descriptions say what each does.
-    m_bitBtn3->setAccessibleDescription(QStringLiteral("Close the About dialog"));
-    m_ovalButton1->setAccessibleDescription(QStringLiteral("Get support by e-mail"));
-    m_ovalButton2->setAccessibleDescription(QStringLiteral("Visit the homepage"));
+    m_bitBtn3 = addOvalButton("BitBtn3", QStringLiteral("Close"), 29, QStringLiteral("Close the About dialog"));
+    m_ovalButton1 =
+        addOvalButton("OvalButton1", QStringLiteral("Support"), 256, QStringLiteral("Get support by e-mail"));
+    m_ovalButton1->setToolTip(m_ovalButton1->accessibleDescription());
+    m_ovalButton2 = addOvalButton("OvalButton2", QStringLiteral("Website"), 106, QStringLiteral("Visit the homepage"));
+    m_ovalButton2->setToolTip(m_ovalButton2->accessibleDescription());
 
     connect(m_bitBtn3, &TOvalButton::OnClick, this, [this] { guarded([this] { BitBtn3Click(); }); });
     connect(m_ovalButton1, &TOvalButton::OnClick, this, [this] { guarded([this] { OvalButton1Click(); }); });
@@ -71,10 +108,11 @@ TInfoForm::TInfoForm(QWidget* parent)
     }
 }
 
-TOvalButton* TInfoForm::addOvalButton(const char* name, const QString& caption, int left)
+TOvalButton* TInfoForm::addOvalButton(const char* name, const QString& caption, int left, const QString& description)
 {
     auto* button = new TOvalButton(this);
     button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleDescription(description);
     button->setGeometry(QRect(QPoint(left, kButtonTop), kButtonSize));
     button->SetCaption(caption);
     button->setCursor(Qt::PointingHandCursor);

@@ -8,7 +8,6 @@ class QLabel;
 
 namespace qm {
 
-class BevelPanel;
 class TOvalButton;
 
 // The About dialog: the logo and the Close, Website and Support oval buttons. Created once, shown
@@ -20,7 +19,6 @@ class TInfoForm final : public QDialog {
     Q_DISABLE_COPY_MOVE(TInfoForm)
 
 public:
-    static constexpr int kHelpContext = 7;
     // The modal result of the close box and the system menu's close command.
     static constexpr int kCancelResult = 2;
     // The modal result of the Close button.
@@ -42,9 +40,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    TOvalButton* addOvalButton(const char* name, const QString& caption, int left);
+    TOvalButton* addOvalButton(const char* name, const QString& caption, int left, const QString& description);
 
-    BevelPanel* m_panel1 = nullptr;
+    QWidget* m_panel1 = nullptr;
     QLabel* m_image1 = nullptr;
     TOvalButton* m_bitBtn3 = nullptr;
     TOvalButton* m_ovalButton1 = nullptr;

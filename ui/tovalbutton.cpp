@@ -3,8 +3,10 @@
 #include "platform/handlerguard.h"
 #include "platform/syscolor.h"
 #include "ui/canvas.h"
+#include "ui/captionlayout.h"
 #include "ui/qpaintercanvas.h"
 
+#include <QAccessibleWidget>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,8 +15,6 @@
 namespace qm {
 namespace {
 
-constexpr int kInitialWidth = 100;
-constexpr int kInitialHeight = 50;
 // How many tenths of the way to white the highlight goes, and how many tenths of its luminance the
 // shadow loses.
 constexpr std::int32_t kLightTenths = 5;
@@ -22,12 +22,6 @@ constexpr std::int32_t kDarkTenths = 4;
 // Coordinates are worked out in 64 bits and kept within this bound when drawn: far outside any
 // control, small enough that the canvas's own arithmetic cannot overflow.
 constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 26;
-
-const SysColorResolver& systemColors()
-{
-    static const SysColorResolver resolver = SysColor;
-    return resolver;
-}
 
 // Half of a placement difference, rounded down. Content larger than the control gives a negative
 // difference, and the content then stays centred and overflows equally on both sides.
@@ -59,51 +53,101 @@ ShiftState shiftOf(const QMouseEvent* event, Qt::MouseButtons buttons)
     return {event->modifiers(), buttons};
 }
 
+// What screen readers see of an oval button: a push button named by its caption (as shown, without
+// the accelerator's "&") unless the window gave it a name of its own, with a press action that
+// clicks it. Without this the button would be an anonymous pane to them.
+class OvalButtonAccessible final : public QAccessibleWidget {
+public:
+    explicit OvalButtonAccessible(TOvalButton* button)
+        : QAccessibleWidget(button, QAccessible::Button)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        QString value = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && value.isEmpty())
+            value = CaptionLayout::Of(button()->Font(), button()->Caption()).Shown();
+        return value;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.pressed = button()->BevelState() < 0;
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (button()->isEnabled())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString& actionName) override
+    {
+        // A press by an assistive tool is a whole click: there is no pointer whose position could stop it.
+        if (actionName == pressAction()) {
+            if (button()->isEnabled())
+                emit button()->OnClick();
+            return;
+        }
+        QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    TOvalButton* button() const { return static_cast<TOvalButton*>(widget()); }
+};
+
+QAccessibleInterface* ovalButtonFactory(const QString& className, QObject* object)
+{
+    auto* button = className == QLatin1String(TOvalButton::staticMetaObject.className())
+        ? qobject_cast<TOvalButton*>(object) : nullptr;
+    return button != nullptr ? new OvalButtonAccessible(button) : nullptr;
+}
+
 } // namespace
+
+void installOvalButtonAccessibility() { QAccessible::installFactory(ovalButtonFactory); }
 
 TOvalButton::TOvalButton(QWidget* owner)
     : QWidget(owner)
     , m_color(SystemColorValue(kColorBtnFace))
     , m_fontColor(SystemColorValue(kColorWindowText))
 {
-    resize(kInitialWidth, kInitialHeight);
+    resize(100, 50);
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true); // moves without a button held drive the hover state
-    GetBevelColorsTenths(m_color, m_highlightColor, m_shadowColor, kLightTenths, kDarkTenths, systemColors());
+    GetBevelColorsTenths(m_color, m_highlightColor, m_shadowColor, kLightTenths, kDarkTenths, SysColor);
 }
 
 TOvalButton::~TOvalButton() = default;
-
-void TOvalButton::SetBevelWidth(std::uint8_t value) { assign(m_bevelWidth, value); }
 
 void TOvalButton::SetColor(ColorValue value)
 {
     if (value == m_color)
         return;
     m_color = value;
-    GetBevelColorsTenths(m_color, m_highlightColor, m_shadowColor, kLightTenths, kDarkTenths, systemColors());
+    GetBevelColorsTenths(m_color, m_highlightColor, m_shadowColor, kLightTenths, kDarkTenths, SysColor);
     update();
 }
 
 void TOvalButton::updateBevelState() { m_bevelState = m_down ? -1 : (m_flat ? 0 : +1); }
 
-void TOvalButton::SetDown(bool value)
+void TOvalButton::setBevelFlag(bool& flag, bool value)
 {
-    if (value == m_down)
+    if (value == flag)
         return;
-    m_down = value;
+    flag = value;
     updateBevelState();
     update();
 }
 
-void TOvalButton::SetFlat(bool value)
-{
-    if (value == m_flat)
-        return;
-    m_flat = value;
-    updateBevelState();
-    update();
-}
+void TOvalButton::SetDown(bool value) { setBevelFlag(m_down, value); }
+
+void TOvalButton::SetFlat(bool value) { setBevelFlag(m_flat, value); }
 
 void TOvalButton::SetFont(const QFont& font, ColorValue color)
 {
@@ -122,21 +166,6 @@ void TOvalButton::SetGlyph(const QImage& image)
     update();
 }
 
-void TOvalButton::SetLayout(TButtonLayout value) { assign(m_layout, value); }
-
-void TOvalButton::SetMargin(std::int32_t value) { assign(m_margin, value); }
-
-void TOvalButton::SetNumGlyphs(std::uint8_t value) { assign(m_numGlyphs, value); }
-
-void TOvalButton::SetSpacing(std::int32_t value) { assign(m_spacing, value); }
-
-void TOvalButton::SetTransparent(bool value) { assign(m_transparent, value); }
-
-void TOvalButton::SetTransparentColor(ColorValue value) { assign(m_transparentColor, value); }
-
-// The caption's new extent moves everything: the whole control is repainted.
-void TOvalButton::SetCaption(const QString& caption) { assign(m_caption, caption); }
-
 bool TOvalButton::InEllipse(int x, int y) const
 {
     // A pixel belongs to the region when its centre lies inside the ellipse inscribed in
@@ -152,8 +181,8 @@ bool TOvalButton::InEllipse(int x, int y) const
 
 void TOvalButton::Paint(Canvas& canvas)
 {
-    canvas.setFont(m_font, ResolveColor(m_fontColor, systemColors()));
-    const ColorValue face = ResolveColor(m_color, systemColors());
+    canvas.setFont(m_font, ResolveColor(m_fontColor, SysColor));
+    const ColorValue face = ResolveColor(m_color, SysColor);
     canvas.setBrush({m_transparent ? CanvasStyle::Clear : CanvasStyle::Solid, face});
     canvas.setPen({m_flat ? CanvasStyle::Clear : CanvasStyle::Solid, RgbRef(0, 0, 0)});
     canvas.ellipse({0, 0, width() - 1, height() - 1});
@@ -190,7 +219,7 @@ void TOvalButton::PaintFace(Canvas& canvas)
     const std::int64_t h = height();
     const std::int64_t glyphWidth = m_glyph.width();
     const std::int64_t glyphHeight = m_glyph.height();
-    const ColorValue face = ResolveColor(m_color, systemColors());
+    const ColorValue face = ResolveColor(m_color, SysColor);
     const QSize extent = m_caption.isEmpty() ? QSize() : canvas.textExtent(m_caption);
     const std::int64_t tw = extent.width();
     const std::int64_t th = extent.height();
@@ -257,7 +286,7 @@ void TOvalButton::PaintFace(Canvas& canvas)
             src = {2 * cell, src.top, 3 * cell, src.bottom};
         canvas.setBrush({m_transparent ? CanvasStyle::Clear : CanvasStyle::Solid, face});
         canvas.copyTransparent(toCanvas(dest), m_glyph, toCanvas(src),
-                               ResolveColor(m_transparentColor, systemColors()));
+                               ResolveColor(m_transparentColor, SysColor));
     }
 
     if (m_caption.isEmpty())

@@ -39,35 +39,27 @@ public:
     ~TOvalButton() override;
 
     std::uint8_t BevelWidth() const { return m_bevelWidth; }
-    void SetBevelWidth(std::uint8_t value);
+    void SetBevelWidth(std::uint8_t value) { assign(m_bevelWidth, value); }
     ColorValue Color() const { return m_color; }
     void SetColor(ColorValue value); // recomputes the bevel shades
     bool Down() const { return m_down; }
     void SetDown(bool value);
-    bool Flat() const { return m_flat; }
     void SetFlat(bool value);
     const QFont& Font() const { return m_font; }
-    ColorValue FontColor() const { return m_fontColor; }
     void SetFont(const QFont& font, ColorValue color);
-    const QImage& Glyph() const { return m_glyph; }
     // Also takes the bottom-left pixel's colour as TransparentColor (an empty image leaves it alone).
     void SetGlyph(const QImage& image);
-    std::int32_t GroupIndex() const { return m_groupIndex; }
     void SetGroupIndex(std::int32_t value) { m_groupIndex = value; } // non-zero: a toggle; no repaint
-    TButtonLayout Layout() const { return m_layout; }
-    void SetLayout(TButtonLayout value);
-    std::int32_t Margin() const { return m_margin; }
-    void SetMargin(std::int32_t value);
+    void SetLayout(TButtonLayout value) { assign(m_layout, value); }
+    void SetMargin(std::int32_t value) { assign(m_margin, value); }
     std::uint8_t NumGlyphs() const { return m_numGlyphs; }
-    void SetNumGlyphs(std::uint8_t value);
-    std::int32_t Spacing() const { return m_spacing; }
-    void SetSpacing(std::int32_t value);
-    bool Transparent() const { return m_transparent; }
-    void SetTransparent(bool value);
+    void SetNumGlyphs(std::uint8_t value) { assign(m_numGlyphs, value); }
+    void SetSpacing(std::int32_t value) { assign(m_spacing, value); }
+    void SetTransparent(bool value) { assign(m_transparent, value); }
     ColorValue TransparentColor() const { return m_transparentColor; }
-    void SetTransparentColor(ColorValue value);
+    void SetTransparentColor(ColorValue value) { assign(m_transparentColor, value); }
     const QString& Caption() const { return m_caption; }
-    void SetCaption(const QString& caption);
+    void SetCaption(const QString& caption) { assign(m_caption, caption); }
 
     ColorValue HighlightColor() const { return m_highlightColor; }
     ColorValue ShadowColor() const { return m_shadowColor; }
@@ -131,6 +123,7 @@ private:
         update();
     }
     void updateBevelState();
+    void setBevelFlag(bool& flag, bool value); // m_down or m_flat
     // Face drawing for quick feedback from the pointer handlers: an immediate repaint (a deferred
     // one when transparent, as the parent's background must come first).
     void drawFaceNow();
@@ -164,5 +157,9 @@ private:
     // Where the last pointer move was seen; a press elsewhere is preceded by a move to it.
     std::optional<QPoint> m_lastPointer;
 };
+
+// Makes the accessibility framework describe every oval button as a push button named by its
+// caption, with a press action that clicks it. Once is enough; later calls change nothing.
+void installOvalButtonAccessibility();
 
 } // namespace qm
