@@ -33,6 +33,9 @@ public:
     const std::vector<std::uint8_t>& rgb() const { return m_rgb; }
 
 private:
+    // Fills image, or answers false (image then holds no picture worth keeping).
+    static bool decodeInto(std::string_view data, JpegImage& image);
+
     int m_width = 0;
     int m_height = 0;
     int m_components = 0;
