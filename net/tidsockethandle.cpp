@@ -7,12 +7,6 @@
 
 namespace qm {
 
-void TIdSocketHandle::SetPeer(std::string ip, int port)
-{
-    m_peerIP = std::move(ip);
-    m_peerPort = port;
-}
-
 void TIdSocketHandle::AllocateHandle()
 {
     ReleaseSocket();
@@ -29,13 +23,13 @@ void TIdSocketHandle::BindLocal()
         throw EIdCouldNotBindSocket();
 }
 
-bool TIdSocketHandle::ConnectPeer(int timeoutMs)
+bool TIdSocketHandle::ConnectPeer(std::string_view ip, int port, int timeoutMs)
 {
     // A port the address structure cannot hold must not wrap round to another port.
-    if (m_peerPort < 1 || m_peerPort > 65535)
+    if (port < 1 || port > 65535)
         TIdStack::RaiseSocketFailure(WSAEADDRNOTAVAIL);
-    const std::uint32_t address = TIdStack::ParseDottedQuad(m_peerIP);
-    if (m_stack.CheckSocketResult(m_stack.Connect(m_handle, address, m_peerPort),
+    const std::uint32_t address = TIdStack::ParseDottedQuad(ip);
+    if (m_stack.CheckSocketResult(m_stack.Connect(m_handle, address, port),
                                   {WSAEINPROGRESS, WSAEWOULDBLOCK})) {
         if (!WaitWritable(timeoutMs))
             return false;
