@@ -19,8 +19,6 @@ public:
     // header could ask for (up to 65500 x 65500).
     static constexpr std::size_t kMaxPixels = std::size_t{4} * 1024 * 1024;
 
-    JpegImage() = default;
-
     // The picture in the data, or an empty picture.
     static JpegImage decode(std::string_view data);
 

@@ -232,11 +232,8 @@ std::vector<std::string> ProfileFile::sectionNames() const
 std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view defaultValue,
                                std::size_t bufferSize) const
 {
-    if (bufferSize == 0)
-        throw std::invalid_argument("a value needs a buffer of at least 1 byte");
-    const Section* s = findSection(section);
-    const Line* line = s != nullptr ? findKey(*s, key) : nullptr;
-    return std::string((line != nullptr ? view(line->value, line->owned) : defaultValue).substr(0, bufferSize - 1));
+    auto found = record(section, std::span(&key, 1), defaultValue, bufferSize);
+    return found ? std::move(found->front()) : std::string(defaultValue.substr(0, bufferSize - 1));
 }
 
 std::optional<std::vector<std::string>> ProfileFile::record(std::string_view section,

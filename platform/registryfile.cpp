@@ -19,7 +19,7 @@ std::string_view trimRegLine(std::string_view line) { return trimBytes(line, kLi
 
 bool startsWithNoCase(std::string_view s, std::string_view prefix)
 {
-    return s.size() >= prefix.size() && equalsNoCase(s.substr(0, prefix.size()), prefix);
+    return equalsNoCase(s.substr(0, prefix.size()), prefix);
 }
 
 // 1 to maxDigits hex digits and nothing else.
@@ -129,20 +129,21 @@ bool parseValueLine(std::string_view line, std::string& name, RegValue& value)
         value.data = dwordData(n);
         return true;
     }
-    if (startsWithNoCase(rest, "hex:")) {
-        value.type = RegType::Binary;
-        return parseHexList(rest.substr(4), value.data);
-    }
-    if (startsWithNoCase(rest, "hex(")) {
+    if (!startsWithNoCase(rest, "hex"))
+        return false;
+    // hex: for binary data, hex(n): for data of type n.
+    auto type = static_cast<std::uint32_t>(RegType::Binary);
+    rest.remove_prefix(3);
+    if (!rest.empty() && rest.front() == '(') {
         const std::size_t close = rest.find(')');
-        std::uint32_t type = 0;
-        if (close == std::string_view::npos || close + 1 >= rest.size() || rest[close + 1] != ':'
-            || !parseHexNumber(rest.substr(4, close - 4), kMaxTypeDigits, type))
+        if (close == std::string_view::npos || !parseHexNumber(rest.substr(1, close - 1), kMaxTypeDigits, type))
             return false;
-        value.type = static_cast<RegType>(type);
-        return parseHexList(rest.substr(close + 2), value.data);
+        rest.remove_prefix(close + 1);
     }
-    return false;
+    if (rest.empty() || rest.front() != ':')
+        return false;
+    value.type = static_cast<RegType>(type);
+    return parseHexList(rest.substr(1), value.data);
 }
 
 // The line that stores a DWORD: "name"=dword:0000abcd (@= for the default value).
@@ -272,12 +273,7 @@ std::string RegistryFile::serialize() const
 
 bool RegistryFile::hasKey(std::string_view path) const
 {
-    if (!isValidKeyPath(path))
-        return false;
-    if (path.empty())
-        return true;
-    return std::any_of(m_sections.begin(), m_sections.end(),
-                       [&](const Section& s) { return s.isKey && equalsNoCase(s.path, path); });
+    return isValidKeyPath(path) && (path.empty() || lastSection(path) != nullptr);
 }
 
 void RegistryFile::endWithBlankLine()
@@ -326,10 +322,10 @@ const RegistryFile::Entry* RegistryFile::findEntry(std::string_view path, std::s
     return found;
 }
 
-RegistryFile::Section* RegistryFile::lastSection(std::string_view path)
+const RegistryFile::Section* RegistryFile::lastSection(std::string_view path) const
 {
-    Section* found = nullptr;
-    for (Section& s : m_sections)
+    const Section* found = nullptr;
+    for (const Section& s : m_sections)
         if (s.isKey && equalsNoCase(s.path, path))
             found = &s;
     return found;
@@ -355,7 +351,7 @@ bool RegistryFile::setDword(std::string_view path, std::string_view name, std::u
         return true;
     }
     Entry entry{{dwordLine(name, value)}, true, std::string(name), {RegType::Dword, dwordData(value)}};
-    std::vector<Entry>& entries = lastSection(path)->entries;
+    std::vector<Entry>& entries = const_cast<Section*>(lastSection(path))->entries;
     auto at = entries.end();
     while (at != entries.begin() && isBlankEntryLine(std::prev(at)->lines))
         --at;

@@ -110,7 +110,7 @@ private:
     };
 
     const Entry* findEntry(std::string_view path, std::string_view name) const;
-    Section* lastSection(std::string_view path);
+    const Section* lastSection(std::string_view path) const;
     void endWithBlankLine();
     // Appends the header of a new key, after a blank line, with a blank line of its own.
     void addSection(std::string_view path);
