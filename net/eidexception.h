@@ -98,7 +98,6 @@ private:
     int m_code;
 };
 
-// "<library> could not be loaded."
 QM_EID_FORMED(EIdStackCanNotLoadWinsock, EIdException, std::string_view, std::string(arg) + " could not be loaded.")
 QM_EID_FORMED(EIdLineTooLong, EIdLimitExceeded, std::int64_t, "Line longer than " + std::to_string(arg) + " bytes.")
 QM_EID_FORMED(EIdHeaderTooLarge, EIdLimitExceeded, std::int64_t,

@@ -12,12 +12,7 @@
 
 namespace qm {
 
-TIdHTTP::TIdHTTP()
-{
-    SetPort(kHttpPort);
-}
-
-TIdHTTP::~TIdHTTP() = default;
+TIdHTTP::TIdHTTP() { SetPort(kHttpPort); }
 
 void TIdHTTP::GetDocument(std::string_view url, TStream& sink) { PerformRequest("GET ", url, &sink); }
 

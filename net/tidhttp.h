@@ -33,7 +33,6 @@ public:
     // Creating the first network component starts the socket stack: may raise
     // EIdStackCanNotLoadWinsock or EIdStackInitializationFailed.
     TIdHTTP();
-    ~TIdHTTP() override;
 
     void SetExchangeTimeout(int milliseconds) { m_exchangeTimeoutMs = milliseconds; }
     std::int64_t MaxHeaderBytes() const { return m_maxHeaderBytes; }

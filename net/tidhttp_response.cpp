@@ -80,9 +80,8 @@ void TIdHTTP::ReadResponseFields()
     const std::string length = take("Content-Length");
     const std::string range = take("Content-Range");
     // Nothing reads the dates: they are taken off so that they do not go to ExtraHeaders.
-    take("Date");
-    take("Last-Modified");
-    take("Expires");
+    for (const char* date : {"Date", "Last-Modified", "Expires"})
+        take(date);
     r.ProxyAuthenticate = take("Proxy-Authenticate");
 
     // A length that is no 32-bit integer ("5 ", "12abc", too large) counts as none.

@@ -39,18 +39,11 @@ bool TIdSocketHandle::ConnectPeer(std::string_view ip, int port, int timeoutMs)
     return true;
 }
 
-bool TIdSocketHandle::WaitReadable(int timeoutMs)
+bool TIdSocketHandle::Wait(bool forWrite, int timeoutMs)
 {
     if (!m_hasSocket)
         throw EIdConnClosedGracefully();
-    return m_stack.WaitSocket(m_handle, false, timeoutMs) == 1;
-}
-
-bool TIdSocketHandle::WaitWritable(int timeoutMs)
-{
-    if (!m_hasSocket)
-        throw EIdConnClosedGracefully();
-    return m_stack.WaitSocket(m_handle, true, timeoutMs) == 1;
+    return m_stack.WaitSocket(m_handle, forWrite, timeoutMs) == 1;
 }
 
 void TIdSocketHandle::ReleaseSocket()

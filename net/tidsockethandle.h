@@ -27,15 +27,16 @@ public:
     // Connects to ip (a dotted quad) and port. Returns false when timeoutMs passed first; raises
     // EIdSocketError when the connect fails.
     bool ConnectPeer(std::string_view ip, int port, int timeoutMs);
-    // Whether bytes (or the peer's close) can be read within timeoutMs. Time-outs and failed waits
-    // both answer false. Raises EIdConnClosedGracefully without a socket.
-    bool WaitReadable(int timeoutMs);
-    // Whether bytes can be sent within timeoutMs.
-    bool WaitWritable(int timeoutMs);
+    // Whether bytes (or the peer's close) can be read, or bytes can be sent, within timeoutMs.
+    // Time-outs and failed waits both answer false. Raise EIdConnClosedGracefully without a socket.
+    bool WaitReadable(int timeoutMs) { return Wait(false, timeoutMs); }
+    bool WaitWritable(int timeoutMs) { return Wait(true, timeoutMs); }
     // Stops sending and closes the socket; results are ignored.
     void ReleaseSocket();
 
 private:
+    bool Wait(bool forWrite, int timeoutMs);
+
     TIdStack& m_stack;
     bool m_hasSocket = false;
     int m_handle = -1;

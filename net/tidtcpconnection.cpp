@@ -100,10 +100,7 @@ int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, char* data, std::s
     ssize_t n = 0;
     // The socket does not block: bytes already there are taken at once, and only when there are
     // none yet does the receive wait for them.
-    for (;;) {
-        n = stack.Recv(m_binding->Handle(), data, size);
-        if (n != kSocketError || stack.LastError() != WSAEWOULDBLOCK)
-            break;
+    while ((n = stack.Recv(m_binding->Handle(), data, size)) == kSocketError && stack.LastError() == WSAEWOULDBLOCK) {
         if (!WaitForInput(timeoutMs))
             return 0;
     }
@@ -128,11 +125,8 @@ std::string TIdTCPConnection::ReadLine(int timeoutMs)
     // Each search starts where the previous one stopped, so a long line arriving in small pieces is
     // scanned once, not once per piece.
     std::size_t from = 0;
-    std::size_t found = std::string::npos;
-    for (;;) {
-        found = m_inputBuffer.Find("\n", from);
-        if (found != std::string::npos)
-            break;
+    std::size_t found = 0;
+    while ((found = m_inputBuffer.Find("\n", from)) == std::string::npos) {
         const std::size_t buffered = m_inputBuffer.Size();
         if (static_cast<std::int64_t>(buffered) > m_maxLineLength)
             throw EIdLineTooLong(m_maxLineLength);
