@@ -31,8 +31,8 @@ public:
     const std::vector<std::uint8_t>& rgb() const { return m_rgb; }
 
 private:
-    // Fills image, or answers false (image then holds no picture worth keeping).
-    static bool decodeInto(std::string_view data, JpegImage& image);
+    // Fills out, or answers false (out then holds no picture worth keeping).
+    static bool decodeInto(std::string_view data, JpegImage& out);
 
     int m_width = 0;
     int m_height = 0;
