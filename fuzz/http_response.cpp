@@ -7,7 +7,7 @@
 #include "net/econverterror.h"
 #include "net/eidexception.h"
 #include "net/tidhttp.h"
-#include "net/tidstackposix.h"
+#include "net/tidstack.h"
 #include "net/tmemorystream.h"
 
 #include <array>
@@ -23,7 +23,7 @@ using namespace qm;
 
 // Hands out the prepared end of the socket pair as "the" new socket; binding, connecting and looking
 // up names are acted out, so that nothing leaves the process.
-class SocketPairStack final : public TIdStackPosix {
+class SocketPairStack final : public TIdStack {
 public:
     static inline int s_nextSocket = -1;
 

@@ -43,6 +43,13 @@ public:                                                                         
         QM_EID_CLASS(Name)                                                                          \
         Name() : Base(Message) {}                                                                   \
     };
+
+// A class whose message is made from one argument, arg.
+#define QM_EID_FORMED(Name, Base, Param, Text)                                                      \
+    class Name final : public Base {                                                                \
+        QM_EID_CLASS(Name)                                                                          \
+        explicit Name(Param arg) : Base(Text) {}                                                    \
+    };
 // NOLINTEND(bugprone-macro-parentheses)
 
 QM_EID_BRANCH(EIdSilentException, EIdException)
@@ -91,42 +98,19 @@ private:
     int m_code;
 };
 
-class EIdStackCanNotLoadWinsock final : public EIdException {
-    QM_EID_CLASS(EIdStackCanNotLoadWinsock)
-    // "<library> could not be loaded."
-    explicit EIdStackCanNotLoadWinsock(std::string_view library);
-};
-
-class EIdLineTooLong final : public EIdLimitExceeded {
-    QM_EID_CLASS(EIdLineTooLong)
-    explicit EIdLineTooLong(std::int64_t limit);
-};
-
-class EIdHeaderTooLarge final : public EIdLimitExceeded {
-    QM_EID_CLASS(EIdHeaderTooLarge)
-    explicit EIdHeaderTooLarge(std::int64_t limit);
-};
-
-class EIdBodyTooLarge final : public EIdLimitExceeded {
-    QM_EID_CLASS(EIdBodyTooLarge)
-    explicit EIdBodyTooLarge(std::int64_t limit);
-};
-
+QM_EID_FORMED(EIdStackCanNotLoadWinsock, EIdException, std::string_view, std::string(arg) + " could not be loaded.")
+QM_EID_FORMED(EIdLineTooLong, EIdLimitExceeded, std::int64_t, "Line longer than " + std::to_string(arg) + " bytes.")
+QM_EID_FORMED(EIdHeaderTooLarge, EIdLimitExceeded, std::int64_t,
+              "Response header larger than " + std::to_string(arg) + " bytes.")
+QM_EID_FORMED(EIdBodyTooLarge, EIdLimitExceeded, std::int64_t,
+              "Response body larger than " + std::to_string(arg) + " bytes.")
 // A response whose framing cannot be read (a negative length, a chunk size that is no number).
-class EIdMalformedResponse final : public EIdException {
-    QM_EID_CLASS(EIdMalformedResponse)
-    // "Malformed response: <reason>."
-    explicit EIdMalformedResponse(std::string_view reason);
-};
-
+QM_EID_FORMED(EIdMalformedResponse, EIdException, std::string_view, "Malformed response: " + std::string(arg) + ".")
 // A URL that must not be requested (a control byte in it, a protocol other than http), refused
 // before any connection is made.
-class EIdInvalidURL final : public EIdException {
-    QM_EID_CLASS(EIdInvalidURL)
-    // "Invalid URL: <reason>."
-    explicit EIdInvalidURL(std::string_view reason);
-};
+QM_EID_FORMED(EIdInvalidURL, EIdException, std::string_view, "Invalid URL: " + std::string(arg) + ".")
 
+#undef QM_EID_FORMED
 #undef QM_EID_FIXED
 #undef QM_EID_BRANCH
 #undef QM_EID_CLASS

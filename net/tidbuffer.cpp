@@ -32,9 +32,4 @@ void TIdBuffer::Remove(std::size_t n)
         m_begin = m_end = 0;
 }
 
-std::size_t TIdBuffer::Find(std::string_view needle, std::size_t from) const
-{
-    return View().find(needle, from);
-}
-
 } // namespace qm

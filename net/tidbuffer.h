@@ -20,7 +20,6 @@ public:
     bool Empty() const { return m_end == m_begin; }
     char* Data() { return m_data.get() + m_begin; }
     const char* Data() const { return m_data.get() + m_begin; }
-    std::string_view View() const { return {Data(), Size()}; }
 
     // Room for at least n more bytes at the end; CommitAppend then says how many were written there.
     char* PrepareAppend(std::size_t n);
@@ -30,7 +29,10 @@ public:
     void Clear() { m_begin = m_end = 0; }
 
     // Position of the first occurrence of needle at or after from, or npos.
-    std::size_t Find(std::string_view needle, std::size_t from = 0) const;
+    std::size_t Find(std::string_view needle, std::size_t from) const
+    {
+        return std::string_view(Data(), Size()).find(needle, from);
+    }
 
 private:
     std::unique_ptr<char[]> m_data;

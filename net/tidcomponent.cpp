@@ -1,6 +1,6 @@
 #include "net/tidcomponent.h"
 
-#include "net/tidstackposix.h"
+#include "net/tidstack.h"
 
 namespace qm {
 namespace {
@@ -10,19 +10,12 @@ std::unique_ptr<TIdStack> g_socketStack;
 int g_stackUsers = 0;
 TIdComponent::StackFactory g_stackFactory;
 
-std::unique_ptr<TIdStack> MakeStack()
-{
-    if (g_stackFactory)
-        return g_stackFactory();
-    return std::make_unique<TIdStackPosix>();
-}
-
 } // namespace
 
 TIdComponent::TIdComponent()
 {
     if (!g_socketStack)
-        g_socketStack = MakeStack();
+        g_socketStack = g_stackFactory ? g_stackFactory() : std::make_unique<TIdStack>();
     ++g_stackUsers;
 }
 
@@ -32,15 +25,9 @@ TIdComponent::~TIdComponent()
         g_socketStack.reset();
 }
 
-TIdStack* TIdComponent::SocketStack()
-{
-    return g_socketStack.get();
-}
+TIdStack* TIdComponent::SocketStack() { return g_socketStack.get(); }
 
-int TIdComponent::StackUsers()
-{
-    return g_stackUsers;
-}
+int TIdComponent::StackUsers() { return g_stackUsers; }
 
 TIdComponent::StackFactory TIdComponent::SetStackFactory(StackFactory factory)
 {
@@ -48,9 +35,6 @@ TIdComponent::StackFactory TIdComponent::SetStackFactory(StackFactory factory)
     return factory;
 }
 
-TIdStack& TIdComponent::GStack()
-{
-    return *g_socketStack;
-}
+TIdStack& TIdComponent::GStack() { return *g_socketStack; }
 
 } // namespace qm

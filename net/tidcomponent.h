@@ -25,7 +25,7 @@ public:
     // The stack while any component exists, else null; and the number of live components.
     static TIdStack* SocketStack();
     static int StackUsers();
-    // Test seam: replaces how the stack is made (the default makes a TIdStackPosix); returns the
+    // Test seam: replaces how the stack is made (the default makes a plain TIdStack); returns the
     // previous factory. An empty factory restores the default.
     static StackFactory SetStackFactory(StackFactory factory);
 

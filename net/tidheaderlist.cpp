@@ -7,15 +7,9 @@
 namespace qm {
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool IsContinuation(std::string_view line)
-{
-    return !line.empty() && IsBlank(line.front());
-}
+bool IsContinuation(std::string_view line) { return !line.empty() && IsBlank(line.front()); }
 } // namespace
 
 std::string_view TIdHeaderList::NameAt(std::size_t i) const

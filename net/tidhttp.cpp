@@ -12,22 +12,11 @@
 
 namespace qm {
 
-TIdHTTP::TIdHTTP()
-{
-    SetPort(kHttpPort);
-}
+TIdHTTP::TIdHTTP() { SetPort(kHttpPort); }
 
-TIdHTTP::~TIdHTTP() = default;
+void TIdHTTP::GetDocument(std::string_view url, TStream& sink) { PerformRequest("GET ", url, &sink); }
 
-void TIdHTTP::GetDocument(std::string_view url, TStream& sink)
-{
-    PerformRequest("GET ", url, &sink);
-}
-
-void TIdHTTP::Head(std::string_view url)
-{
-    PerformRequest("HEAD ", url, nullptr);
-}
+void TIdHTTP::Head(std::string_view url) { PerformRequest("HEAD ", url, nullptr); }
 
 void TIdHTTP::PerformRequest(std::string_view method, std::string_view url, TStream* sink)
 {
@@ -68,18 +57,15 @@ void TIdHTTP::Exchange(std::string_view method, std::string_view url, TStream* s
     // The response's own body comes first, redirect or not, so that it lands in the sink.
     ReadResponseBody(sink, bodyless);
 
-    const bool endsConnection = ServerEndsConnection();
-    if (redirectLike || code / 100 != 2) {
-        // An error status read to its end: the connection stays for the next exchange unless the
-        // server ends it.
-        if (endsConnection)
-            CloseConnection();
-        throw EIdProtocolReplyError(m_responseCode, m_responseText);
-    }
-    if (endsConnection)
+    // An error status read to its end: the connection stays for the next exchange unless the server
+    // ends it.
+    const bool failed = redirectLike || code / 100 != 2;
+    if (ServerEndsConnection())
         CloseConnection();
-    else
+    else if (!failed)
         ProbePeerClosed();
+    if (failed)
+        throw EIdProtocolReplyError(m_responseCode, m_responseText);
 }
 
 std::string TIdHTTP::ApplyUrlTarget(const TIdURI& uri)

@@ -33,20 +33,15 @@ public:
     // Creating the first network component starts the socket stack: may raise
     // EIdStackCanNotLoadWinsock or EIdStackInitializationFailed.
     TIdHTTP();
-    ~TIdHTTP() override;
 
-    int ExchangeTimeout() const { return m_exchangeTimeoutMs; }
     void SetExchangeTimeout(int milliseconds) { m_exchangeTimeoutMs = milliseconds; }
     std::int64_t MaxHeaderBytes() const { return m_maxHeaderBytes; }
     void SetMaxHeaderBytes(std::int64_t bytes) { m_maxHeaderBytes = bytes; }
     std::int64_t MaxBodyBytes() const { return m_maxBodyBytes; }
     void SetMaxBodyBytes(std::int64_t bytes) { m_maxBodyBytes = bytes; }
 
-    TIdHeaderInfo& Request() { return m_request; }
     const TIdHeaderInfo& Response() const { return m_response; }
     int ResponseCode() const { return m_responseCode; }
-    // The status line without its protocol word, e.g. "404 Not Found".
-    const std::string& ResponseText() const { return m_responseText; }
     const std::string& HostHeader() const { return m_hostHeader; }
 
     // One GET of url. Returns only for a 2xx response that is not redirect-like; the sink then holds
@@ -67,7 +62,6 @@ private:
     void ReadResponseBody(TStream* sink, bool bodyless);
     // Reads count body bytes into the sink, within MaxBodyBytes.
     void ReadBodyBytes(TStream& sink, std::int64_t count);
-    std::int64_t ReadChunkLength();
     // A line that must be there: the peer's close in the middle of it raises. Header lines count
     // towards MaxHeaderBytes.
     std::string ReadRequiredLine(bool headerLine);
@@ -83,7 +77,7 @@ private:
     // The request header lines going out, then the response header lines coming in.
     TIdHeaderList m_headers;
     int m_responseCode = 0;
-    std::string m_responseText;
+    std::string m_responseText; // the status line without its protocol word, e.g. "404 Not Found"
     std::string m_hostHeader;
 
     bool m_server10 = false;

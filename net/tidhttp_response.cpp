@@ -13,19 +13,6 @@
 namespace qm {
 namespace {
 
-// Cuts the sink at its position when the body has ended, however it ended: the sink holds the
-// bytes received and nothing after them.
-class SinkEnd final {
-public:
-    explicit SinkEnd(TStream& sink) : m_sink(sink) {}
-    ~SinkEnd() { m_sink.SetSize(m_sink.Position()); }
-    SinkEnd(const SinkEnd&) = delete;
-    SinkEnd& operator=(const SinkEnd&) = delete;
-
-private:
-    TStream& m_sink;
-};
-
 // A chunk size: the line up to a ";" (chunk extensions carry nothing this client needs), trailing
 // blanks and tabs dropped, then the text before the first blank, as one or more hexadecimal digits.
 std::int64_t ParseChunkSize(std::string_view line)
@@ -93,9 +80,8 @@ void TIdHTTP::ReadResponseFields()
     const std::string length = take("Content-Length");
     const std::string range = take("Content-Range");
     // Nothing reads the dates: they are taken off so that they do not go to ExtraHeaders.
-    take("Date");
-    take("Last-Modified");
-    take("Expires");
+    for (const char* date : {"Date", "Last-Modified", "Expires"})
+        take(date);
     r.ProxyAuthenticate = take("Proxy-Authenticate");
 
     // A length that is no 32-bit integer ("5 ", "12abc", too large) counts as none.
@@ -125,7 +111,7 @@ void TIdHTTP::ReadResponseBody(TStream* sink, bool bodyless)
 {
     if (sink == nullptr)
         return;
-    const SinkEnd end(*sink);
+    const StreamEnd end(*sink);
     m_bodyBytes = 0;
     if (bodyless)
         return;
@@ -136,7 +122,7 @@ void TIdHTTP::ReadResponseBody(TStream* sink, bool bodyless)
     }
     if (asciiLowerCopy(m_response.ExtraHeaders.ValueOf("Transfer-Encoding")).find("chunked")
         != std::string::npos) {
-        for (std::int64_t n = ReadChunkLength(); n > 0; n = ReadChunkLength()) {
+        while (const std::int64_t n = ParseChunkSize(ReadRequiredLine(false))) {
             ReadBodyBytes(*sink, n);
             ReadRequiredLine(false); // the line break after the chunk's data
         }
@@ -159,11 +145,6 @@ void TIdHTTP::ReadBodyBytes(TStream& sink, std::int64_t count)
     }
     ReadToStream(sink, count, false);
     m_bodyBytes += count;
-}
-
-std::int64_t TIdHTTP::ReadChunkLength()
-{
-    return ParseChunkSize(ReadRequiredLine(false));
 }
 
 } // namespace qm

@@ -7,12 +7,6 @@
 
 namespace qm {
 
-void TIdSocketHandle::SetPeer(std::string ip, int port)
-{
-    m_peerIP = std::move(ip);
-    m_peerPort = port;
-}
-
 void TIdSocketHandle::AllocateHandle()
 {
     ReleaseSocket();
@@ -29,13 +23,13 @@ void TIdSocketHandle::BindLocal()
         throw EIdCouldNotBindSocket();
 }
 
-bool TIdSocketHandle::ConnectPeer(int timeoutMs)
+bool TIdSocketHandle::ConnectPeer(std::string_view ip, int port, int timeoutMs)
 {
     // A port the address structure cannot hold must not wrap round to another port.
-    if (m_peerPort < 1 || m_peerPort > 65535)
+    if (port < 1 || port > 65535)
         TIdStack::RaiseSocketFailure(WSAEADDRNOTAVAIL);
-    const std::uint32_t address = TIdStack::ParseDottedQuad(m_peerIP);
-    if (m_stack.CheckSocketResult(m_stack.Connect(m_handle, address, m_peerPort),
+    const std::uint32_t address = TIdStack::ParseDottedQuad(ip);
+    if (m_stack.CheckSocketResult(m_stack.Connect(m_handle, address, port),
                                   {WSAEINPROGRESS, WSAEWOULDBLOCK})) {
         if (!WaitWritable(timeoutMs))
             return false;
@@ -45,18 +39,11 @@ bool TIdSocketHandle::ConnectPeer(int timeoutMs)
     return true;
 }
 
-bool TIdSocketHandle::WaitReadable(int timeoutMs)
+bool TIdSocketHandle::Wait(bool forWrite, int timeoutMs)
 {
     if (!m_hasSocket)
         throw EIdConnClosedGracefully();
-    return m_stack.WaitSocket(m_handle, false, timeoutMs) == 1;
-}
-
-bool TIdSocketHandle::WaitWritable(int timeoutMs)
-{
-    if (!m_hasSocket)
-        throw EIdConnClosedGracefully();
-    return m_stack.WaitSocket(m_handle, true, timeoutMs) == 1;
+    return m_stack.WaitSocket(m_handle, forWrite, timeoutMs) == 1;
 }
 
 void TIdSocketHandle::ReleaseSocket()

@@ -3,7 +3,7 @@
 // One connection's socket and its addresses. Owned by the connection; releasing it closes the socket.
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 namespace qm {
 
@@ -18,32 +18,28 @@ public:
 
     bool HasSocket() const { return m_hasSocket; }
     int Handle() const { return m_handle; }
-    const std::string& PeerIP() const { return m_peerIP; }
-    int PeerPort() const { return m_peerPort; }
-    void SetPeer(std::string ip, int port);
 
     // A new stream socket, releasing any held one first; raises EIdInvalidSocket.
     void AllocateHandle();
     // Binds to any local address and port. Raises EIdCouldNotBindSocket when the address is in use,
     // EIdSocketError for other failures.
     void BindLocal();
-    // Connects to PeerIP():PeerPort(). Returns false when timeoutMs passed first; raises
+    // Connects to ip (a dotted quad) and port. Returns false when timeoutMs passed first; raises
     // EIdSocketError when the connect fails.
-    bool ConnectPeer(int timeoutMs);
-    // Whether bytes (or the peer's close) can be read within timeoutMs. Time-outs and failed waits
-    // both answer false. Raises EIdConnClosedGracefully without a socket.
-    bool WaitReadable(int timeoutMs);
-    // Whether bytes can be sent within timeoutMs.
-    bool WaitWritable(int timeoutMs);
+    bool ConnectPeer(std::string_view ip, int port, int timeoutMs);
+    // Whether bytes (or the peer's close) can be read, or bytes can be sent, within timeoutMs.
+    // Time-outs and failed waits both answer false. Raise EIdConnClosedGracefully without a socket.
+    bool WaitReadable(int timeoutMs) { return Wait(false, timeoutMs); }
+    bool WaitWritable(int timeoutMs) { return Wait(true, timeoutMs); }
     // Stops sending and closes the socket; results are ignored.
     void ReleaseSocket();
 
 private:
+    bool Wait(bool forWrite, int timeoutMs);
+
     TIdStack& m_stack;
     bool m_hasSocket = false;
     int m_handle = -1;
-    std::string m_peerIP;
-    int m_peerPort = 0;
 };
 
 } // namespace qm

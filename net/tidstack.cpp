@@ -78,10 +78,7 @@ bool TIdStack::CheckSocketResult(long result, std::initializer_list<int> expecte
     RaiseSocketFailure(code);
 }
 
-void TIdStack::RaiseSocketFailure(int code)
-{
-    throw EIdSocketError(code);
-}
+void TIdStack::RaiseSocketFailure(int code) { throw EIdSocketError(code); }
 
 std::string_view TIdStack::SocketErrorText(int code)
 {

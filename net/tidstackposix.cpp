@@ -1,4 +1,4 @@
-#include "net/tidstackposix.h"
+#include "net/tidstack.h"
 
 #include "net/eidexception.h"
 
@@ -29,24 +29,21 @@ sockaddr_in MakeAddress(std::uint32_t address, int port)
 
 } // namespace
 
-int TIdStackPosix::Fail(int code)
+int TIdStack::Fail(int code)
 {
     t_lastError = code;
     return kSocketError;
 }
 
-int TIdStackPosix::LastError() const
-{
-    return t_lastError;
-}
+int TIdStack::LastError() const { return t_lastError; }
 
-int TIdStackPosix::NewStreamSocket()
+int TIdStack::NewStreamSocket()
 {
     const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     return s < 0 ? Fail(CodeFromErrno(errno)) : s;
 }
 
-int TIdStackPosix::Bind(int socket, std::uint32_t address, int port)
+int TIdStack::Bind(int socket, std::uint32_t address, int port)
 {
     const sockaddr_in sa = MakeAddress(address, port);
     if (::bind(socket, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0)
@@ -54,7 +51,7 @@ int TIdStackPosix::Bind(int socket, std::uint32_t address, int port)
     return 0;
 }
 
-int TIdStackPosix::Connect(int socket, std::uint32_t address, int port)
+int TIdStack::Connect(int socket, std::uint32_t address, int port)
 {
     const sockaddr_in sa = MakeAddress(address, port);
     if (::connect(socket, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0)
@@ -65,7 +62,7 @@ int TIdStackPosix::Connect(int socket, std::uint32_t address, int port)
     return Fail(CodeFromErrno(errno));
 }
 
-int TIdStackPosix::PendingError(int socket)
+int TIdStack::PendingError(int socket)
 {
     int error = 0;
     socklen_t length = sizeof error;
@@ -74,7 +71,7 @@ int TIdStackPosix::PendingError(int socket)
     return error == 0 ? 0 : CodeFromErrno(error);
 }
 
-ssize_t TIdStackPosix::Recv(int socket, char* data, std::size_t size)
+ssize_t TIdStack::Recv(int socket, char* data, std::size_t size)
 {
     for (;;) {
         const ssize_t n = ::recv(socket, data, size, 0);
@@ -85,7 +82,7 @@ ssize_t TIdStackPosix::Recv(int socket, char* data, std::size_t size)
     }
 }
 
-ssize_t TIdStackPosix::Send(int socket, const char* data, std::size_t size)
+ssize_t TIdStack::Send(int socket, const char* data, std::size_t size)
 {
     for (;;) {
         const ssize_t n = ::send(socket, data, size, MSG_NOSIGNAL);
@@ -96,18 +93,18 @@ ssize_t TIdStackPosix::Send(int socket, const char* data, std::size_t size)
     }
 }
 
-int TIdStackPosix::Shutdown(int socket, int how)
+int TIdStack::Shutdown(int socket, int how)
 {
     return ::shutdown(socket, how) == 0 ? 0 : Fail(CodeFromErrno(errno));
 }
 
-int TIdStackPosix::CloseSocket(int socket)
+int TIdStack::CloseSocket(int socket)
 {
     // Not repeated on EINTR: on Linux the descriptor is gone whatever close reports.
     return ::close(socket) == 0 ? 0 : Fail(CodeFromErrno(errno));
 }
 
-int TIdStackPosix::WaitSocket(int socket, bool forWrite, int timeoutMs)
+int TIdStack::WaitSocket(int socket, bool forWrite, int timeoutMs)
 {
     pollfd fd{socket, static_cast<short>(forWrite ? POLLOUT : POLLIN), 0};
     using Clock = std::chrono::steady_clock;
@@ -127,7 +124,7 @@ int TIdStackPosix::WaitSocket(int socket, bool forWrite, int timeoutMs)
     }
 }
 
-std::uint32_t TIdStackPosix::LookupHostName(std::string_view host)
+std::uint32_t TIdStack::LookupHostName(std::string_view host)
 {
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -145,7 +142,7 @@ std::uint32_t TIdStackPosix::LookupHostName(std::string_view host)
     return address;
 }
 
-int TIdStackPosix::CodeFromErrno(int error)
+int TIdStack::CodeFromErrno(int error)
 {
     switch (error) {
     case EINTR: return 10004;
@@ -191,7 +188,7 @@ int TIdStackPosix::CodeFromErrno(int error)
     }
 }
 
-int TIdStackPosix::CodeFromResolverError(int result, int errorNumber)
+int TIdStack::CodeFromResolverError(int result, int errorNumber)
 {
     switch (result) {
     case EAI_NONAME: return WSAHOST_NOT_FOUND;

@@ -15,8 +15,9 @@ void TIdTCPClient::OpenConnection()
     binding.AllocateHandle();
     try {
         binding.BindLocal();
-        binding.SetPeer(GStack().ResolveAddress(m_host), m_port);
-        WaitWithinLimits<EIdConnectTimeout>(m_connectTimeoutMs, [&binding](int ms) { return binding.ConnectPeer(ms); });
+        const std::string ip = GStack().ResolveAddress(m_host);
+        WaitWithinLimits<EIdConnectTimeout>(m_connectTimeoutMs,
+                                            [&](int ms) { return binding.ConnectPeer(ip, m_port, ms); });
     } catch (...) {
         CloseConnection(); // releases the socket, ignoring the system's results: cannot raise
         throw;

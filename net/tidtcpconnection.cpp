@@ -7,22 +7,6 @@
 #include <algorithm>
 
 namespace qm {
-namespace {
-
-// Cuts the stream at its position however the read ended: the stream holds the bytes received and
-// nothing after them.
-class StreamReadEnd final {
-public:
-    explicit StreamReadEnd(TStream& stream) : m_stream(stream) {}
-    ~StreamReadEnd() { m_stream.SetSize(m_stream.Position()); }
-    StreamReadEnd(const StreamReadEnd&) = delete;
-    StreamReadEnd& operator=(const StreamReadEnd&) = delete;
-
-private:
-    TStream& m_stream;
-};
-
-} // namespace
 
 TIdTCPConnection::TIdTCPConnection()
     : m_binding(std::make_unique<TIdSocketHandle>(GStack()))
@@ -65,7 +49,7 @@ void TIdTCPConnection::CheckPeerClosed(bool raise, bool ignoreBuffer)
 void TIdTCPConnection::ProbePeerClosed(int timeoutMs)
 {
     try {
-        ReceiveChunk(false, timeoutMs, true);
+        ReceiveChunk(false, timeoutMs);
     } catch (const EIdSocketError&) {
         // A reset seen here only tells that the connection is over.
         CloseConnection();
@@ -96,10 +80,8 @@ bool TIdTCPConnection::WaitForInput(int timeoutMs)
     return true;
 }
 
-int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, bool append)
+int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs)
 {
-    if (!append)
-        return ReceiveChunk(raise, timeoutMs, m_receiveScratch.data(), m_receiveScratch.size());
     // Received straight into the end of InputBuffer rather than copied there from the scratch area.
     const auto size = static_cast<std::size_t>(m_recvBufferSize);
     const int n = ReceiveChunk(raise, timeoutMs, m_inputBuffer.PrepareAppend(size), size);
@@ -118,10 +100,7 @@ int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, char* data, std::s
     ssize_t n = 0;
     // The socket does not block: bytes already there are taken at once, and only when there are
     // none yet does the receive wait for them.
-    for (;;) {
-        n = stack.Recv(m_binding->Handle(), data, size);
-        if (n != kSocketError || stack.LastError() != WSAEWOULDBLOCK)
-            break;
+    while ((n = stack.Recv(m_binding->Handle(), data, size)) == kSocketError && stack.LastError() == WSAEWOULDBLOCK) {
         if (!WaitForInput(timeoutMs))
             return 0;
     }
@@ -140,35 +119,29 @@ int TIdTCPConnection::ReceiveChunk(bool raise, int timeoutMs, char* data, std::s
     return static_cast<int>(n);
 }
 
-std::string TIdTCPConnection::ReadLine(std::string_view terminator, int timeoutMs)
+std::string TIdTCPConnection::ReadLine(int timeoutMs)
 {
-    const bool defaultTerminator = terminator.empty();
-    if (defaultTerminator)
-        terminator = "\n";
     m_lineTimedOut = false;
     // Each search starts where the previous one stopped, so a long line arriving in small pieces is
     // scanned once, not once per piece.
     std::size_t from = 0;
-    std::size_t found = std::string::npos;
-    for (;;) {
-        found = m_inputBuffer.Find(terminator, from);
-        if (found != std::string::npos)
-            break;
+    std::size_t found = 0;
+    while ((found = m_inputBuffer.Find("\n", from)) == std::string::npos) {
         const std::size_t buffered = m_inputBuffer.Size();
         if (static_cast<std::int64_t>(buffered) > m_maxLineLength)
             throw EIdLineTooLong(m_maxLineLength);
-        from = buffered >= terminator.size() ? buffered - terminator.size() + 1 : 0;
+        from = buffered;
         CheckPeerClosed(true, true);
-        const int n = ReceiveChunk(true, timeoutMs, true);
+        const int n = ReceiveChunk(true, timeoutMs);
         m_lineTimedOut = (n == 0);
         if (n == 0)
             return {};
     }
     if (static_cast<std::int64_t>(found) > m_maxLineLength)
         throw EIdLineTooLong(m_maxLineLength);
-    std::string line = TakeBytes(found + terminator.size());
-    line.resize(found);
-    if (defaultTerminator && !line.empty() && line.back() == '\r')
+    std::string line(m_inputBuffer.Data(), found);
+    m_inputBuffer.Remove(found + 1);
+    if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return line;
 }
@@ -178,7 +151,7 @@ bool TIdTCPConnection::ReadToStream(TStream& stream, std::int64_t count, bool un
 {
     // The length-prefixed form (count -1) is not used by this program: a negative count reads nothing.
     const std::int64_t limit = untilClose ? maxBytes : std::max<std::int64_t>(count, 0);
-    const StreamReadEnd end(stream);
+    const StreamEnd end(stream);
 
     std::int64_t got = std::min<std::int64_t>(static_cast<std::int64_t>(m_inputBuffer.Size()), limit);
     if (got > 0) {
@@ -197,22 +170,15 @@ bool TIdTCPConnection::ReadToStream(TStream& stream, std::int64_t count, bool un
         return false;
     if (!m_inputBuffer.Empty())
         return true;
-    return IsConnected() && ReceiveChunk(false, IdTimeoutDefault, true) > 0;
+    return IsConnected() && ReceiveChunk(false, IdTimeoutDefault) > 0;
 }
 
-std::string TIdTCPConnection::TakeBytes(std::size_t n)
+void TIdTCPConnection::WriteLine(std::string_view text)
 {
-    if (n > m_inputBuffer.Size())
-        throw EIdNotEnoughDataInBuffer();
-    std::string bytes(m_inputBuffer.Data(), n);
-    m_inputBuffer.Remove(n);
-    return bytes;
-}
-
-void TIdTCPConnection::SendBytes(std::string_view bytes)
-{
-    if (bytes.empty())
-        return;
+    std::string line;
+    line.reserve(text.size() + 2);
+    line.append(text).append("\r\n");
+    std::string_view bytes = line;
     CheckPeerClosed(true, true);
     TIdStack& stack = GStack();
     while (!bytes.empty()) {
@@ -232,14 +198,6 @@ void TIdTCPConnection::SendBytes(std::string_view bytes)
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-}
-
-void TIdTCPConnection::WriteLine(std::string_view text)
-{
-    std::string line;
-    line.reserve(text.size() + 2);
-    line.append(text).append("\r\n");
-    SendBytes(line);
 }
 
 } // namespace qm

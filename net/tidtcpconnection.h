@@ -41,8 +41,6 @@ public:
     TIdTCPConnection();
     ~TIdTCPConnection() override;
 
-    // --- Settings
-    int RecvBufferSize() const { return m_recvBufferSize; }
     void SetRecvBufferSize(int size);
     // Longest wait for one receive or send, in milliseconds; negative for no limit of its own.
     int ReadTimeout() const { return m_readTimeoutMs; }
@@ -51,15 +49,11 @@ public:
     void SetMaxLineLength(std::int64_t length) { m_maxLineLength = length; }
     // Waits of IdTimeoutDefault end at this moment at the latest; none by default.
     void SetDeadline(std::optional<Clock::time_point> deadline) { m_deadline = deadline; }
-    std::optional<Clock::time_point> Deadline() const { return m_deadline; }
 
-    // --- State
     TIdSocketHandle& Binding() { return *m_binding; }
     TIdBuffer& InputBuffer() { return m_inputBuffer; }
-    bool PeerClosed() const { return m_peerClosed; }
     bool LineTimedOut() const { return m_lineTimedOut; }
 
-    // --- Operations
     // Whether a socket is held, after closing it when the peer is known to have closed.
     bool IsConnected();
     // Closes a held socket; nothing without one.
@@ -70,26 +64,22 @@ public:
     // Notices a close that has already happened (one receive of at most timeoutMs into
     // InputBuffer); never raises.
     void ProbePeerClosed(int timeoutMs = 1);
-    // One receive into InputBuffer (append) or into ReceiveScratch; returns the bytes received, 0
-    // when the explicit timeout passed or the peer closed.
-    int ReceiveChunk(bool raise, int timeoutMs, bool append);
+    // One receive into InputBuffer; returns the bytes received, 0 when the explicit timeout passed or
+    // the peer closed.
+    int ReceiveChunk(bool raise, int timeoutMs);
     // One receive of at most size bytes into data.
     int ReceiveChunk(bool raise, int timeoutMs, char* data, std::size_t size);
-    // The next line, without its terminator (LF by default, a CR before it dropped). Returns "" with
-    // LineTimedOut() set when the wait ended without a line (explicit timeout, or the peer's close
-    // with part of a line buffered). Raises EIdLineTooLong for a line over MaxLineLength().
-    std::string ReadLine(std::string_view terminator = {}, int timeoutMs = IdTimeoutDefault);
+    // The next line, without its LF and a CR before it. Returns "" with LineTimedOut() set when the
+    // wait ended without a line (explicit timeout, or the peer's close with part of a line buffered).
+    // Raises EIdLineTooLong for a line over MaxLineLength().
+    std::string ReadLine(int timeoutMs = IdTimeoutDefault);
     // Writes count bytes (or, untilClose, everything until the peer closes, at most maxBytes) at the
     // stream's position. After any end the stream holds its old bytes up to the starting position
     // plus exactly the bytes received. Returns true when an until-close read stopped at maxBytes
     // because more bytes came; those stay in InputBuffer.
     bool ReadToStream(TStream& stream, std::int64_t count, bool untilClose,
                       std::int64_t maxBytes = kUntilCloseLimit);
-    // Removes and returns the first n bytes of InputBuffer; raises EIdNotEnoughDataInBuffer.
-    std::string TakeBytes(std::size_t n);
-    // Sends at once, all of it (one call, no write buffering).
-    void SendBytes(std::string_view bytes);
-    // The text followed by CR LF, in one SendBytes.
+    // Sends the text followed by CR LF at once, all of it (no write buffering).
     void WriteLine(std::string_view text);
 
 protected:

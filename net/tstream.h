@@ -24,4 +24,17 @@ public:
     virtual void Write(const char* data, std::size_t size) = 0;
 };
 
+// Cuts the stream at its position when it goes out of scope, however a read into it ended: the
+// stream then holds the bytes received and nothing after them.
+class StreamEnd final {
+public:
+    explicit StreamEnd(TStream& stream) : m_stream(stream) {}
+    ~StreamEnd() { m_stream.SetSize(m_stream.Position()); }
+    StreamEnd(const StreamEnd&) = delete;
+    StreamEnd& operator=(const StreamEnd&) = delete;
+
+private:
+    TStream& m_stream;
+};
+
 } // namespace qm

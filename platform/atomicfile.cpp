@@ -130,7 +130,6 @@ void publishUnnamed(int fd, const fs::path& target, const fs::path& path)
 
 FileError::FileError(const std::filesystem::path& path, int errorNumber, std::string reason)
     : std::runtime_error("'" + path.string() + "': " + (reason.empty() ? std::strerror(errorNumber) : reason))
-    , m_path(path)
     , m_errorNumber(errorNumber)
     , m_reason(reason.empty() ? std::strerror(errorNumber) : std::move(reason))
 {

@@ -17,12 +17,10 @@ class FileError final : public std::runtime_error {
 public:
     // reason: what the user is told; the system's text for errorNumber when empty.
     FileError(const std::filesystem::path& path, int errorNumber, std::string reason = {});
-    const std::filesystem::path& path() const { return m_path; }
     int errorNumber() const { return m_errorNumber; }
     const std::string& reason() const { return m_reason; }
 
 private:
-    std::filesystem::path m_path;
     int m_errorNumber;
     std::string m_reason;
 };

@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <new>
+#include <utility>
 #include <cstdio> // jpeglib.h needs FILE
 #include <jpeglib.h>
 
@@ -29,13 +30,6 @@ void onMessage(j_common_ptr cinfo, int level)
 
 void onOutput(j_common_ptr) {} // nothing is printed
 
-struct Decoded {
-    int width = 0;
-    int height = 0;
-    int components = 0;
-    std::vector<std::uint8_t>* rgb = nullptr;
-};
-
 bool acceptable(const jpeg_decompress_struct& info)
 {
     const bool colour = info.num_components == 3
@@ -46,9 +40,11 @@ bool acceptable(const jpeg_decompress_struct& info)
            && std::size_t{info.image_width} * info.image_height <= JpegImage::kMaxPixels;
 }
 
+} // namespace
+
 // Only trivially destructible objects live in this frame: a longjmp back into it skips no destructor.
-// The pixel buffer belongs to the caller.
-bool decodeInto(std::string_view data, Decoded& out)
+// The picture belongs to the caller.
+bool JpegImage::decodeInto(std::string_view data, JpegImage& out)
 {
     jpeg_decompress_struct info{};
     ErrorManager errors;
@@ -70,7 +66,7 @@ bool decodeInto(std::string_view data, Decoded& out)
     info.scale_num = 1;
     info.scale_denom = 1;
     try {
-        out.rgb->resize(std::size_t{info.image_width} * info.image_height * 3);
+        out.m_rgb.resize(std::size_t{info.image_width} * info.image_height * 3);
     } catch (const std::bad_alloc&) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -78,35 +74,24 @@ bool decodeInto(std::string_view data, Decoded& out)
     jpeg_start_decompress(&info);
     const std::size_t stride = std::size_t{info.output_width} * 3;
     while (info.output_scanline < info.output_height && errors.warnings == 0) {
-        JSAMPROW row = out.rgb->data() + std::size_t{info.output_scanline} * stride;
+        JSAMPROW row = out.m_rgb.data() + std::size_t{info.output_scanline} * stride;
         if (jpeg_read_scanlines(&info, &row, 1) != 1)
             break;
     }
     const bool complete = info.output_scanline == info.output_height && errors.warnings == 0;
     if (complete)
         jpeg_finish_decompress(&info); // reads up to the end marker, which may still warn
-    out.width = static_cast<int>(info.output_width);
-    out.height = static_cast<int>(info.output_height);
-    out.components = info.num_components;
+    out.m_width = static_cast<int>(info.output_width);
+    out.m_height = static_cast<int>(info.output_height);
+    out.m_components = info.num_components;
     jpeg_destroy_decompress(&info);
     return complete && errors.warnings == 0;
 }
 
-} // namespace
-
 JpegImage JpegImage::decode(std::string_view data)
 {
-    std::vector<std::uint8_t> rgb;
-    Decoded decoded;
-    decoded.rgb = &rgb;
     JpegImage image;
-    if (!decodeInto(data, decoded))
-        return image;
-    image.m_width = decoded.width;
-    image.m_height = decoded.height;
-    image.m_components = decoded.components;
-    image.m_rgb = std::move(rgb);
-    return image;
+    return decodeInto(data, image) ? std::move(image) : JpegImage();
 }
 
 } // namespace qm

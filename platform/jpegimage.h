@@ -19,8 +19,6 @@ public:
     // header could ask for (up to 65500 x 65500).
     static constexpr std::size_t kMaxPixels = std::size_t{4} * 1024 * 1024;
 
-    JpegImage() = default;
-
     // The picture in the data, or an empty picture.
     static JpegImage decode(std::string_view data);
 
@@ -33,6 +31,9 @@ public:
     const std::vector<std::uint8_t>& rgb() const { return m_rgb; }
 
 private:
+    // Fills out, or answers false (out then holds no picture worth keeping).
+    static bool decodeInto(std::string_view data, JpegImage& out);
+
     int m_width = 0;
     int m_height = 0;
     int m_components = 0;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace qm {
 namespace {
@@ -19,6 +20,19 @@ constexpr std::size_t kMaxSpanOffset = std::numeric_limits<std::uint32_t>::max()
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isQuote(char c) { return c == '"' || c == '\''; }
 bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// Where the line starting at pos ends, and where the next one starts: a line ends with CR LF, LF
+// or CR.
+std::pair<std::size_t, std::size_t> lineAt(std::string_view text, std::size_t pos)
+{
+    std::size_t end = pos;
+    while (end < text.size() && !isLineBreak(text[end]))
+        ++end;
+    std::size_t next = end;
+    if (next < text.size())
+        next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
+    return {end, next};
+}
 
 struct Range {
     std::size_t begin;
@@ -153,12 +167,7 @@ void ProfileFile::parseText()
     const auto spanOf = [](Range r) { return Span{narrow(r.begin), narrow(r.size())}; };
 
     while (pos < text.size()) {
-        std::size_t end = pos;
-        while (end < text.size() && !isLineBreak(text[end]))
-            ++end;
-        std::size_t next = end;
-        if (next < text.size())
-            next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
+        const auto [end, next] = lineAt(text, pos);
         const Range line{pos, end};
 
         Range name{};
@@ -206,11 +215,9 @@ const ProfileFile::Section* ProfileFile::findSection(std::string_view name) cons
 
 const ProfileFile::Line* ProfileFile::findKey(const Section& section, std::string_view key) const
 {
-    for (const Line& line : section.keys) {
-        if (equalsNoCase(nameOf(line), key))
-            return &line;
-    }
-    return nullptr;
+    const auto it = std::find_if(section.keys.begin(), section.keys.end(),
+                                 [&](const Line& line) { return equalsNoCase(nameOf(line), key); });
+    return it == section.keys.end() ? nullptr : &*it;
 }
 
 std::vector<std::string> ProfileFile::sectionNames() const
@@ -225,14 +232,8 @@ std::vector<std::string> ProfileFile::sectionNames() const
 std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view defaultValue,
                                std::size_t bufferSize) const
 {
-    if (bufferSize == 0)
-        throw std::invalid_argument("a value needs a buffer of at least 1 byte");
-    std::string_view found = defaultValue;
-    if (const Section* s = findSection(section)) {
-        if (const Line* line = findKey(*s, key))
-            found = view(line->value, line->owned);
-    }
-    return std::string(found.substr(0, bufferSize - 1));
+    auto found = record(section, std::span(&key, 1), defaultValue, bufferSize);
+    return found ? std::move(found->front()) : std::string(defaultValue.substr(0, bufferSize - 1));
 }
 
 std::optional<std::vector<std::string>> ProfileFile::record(std::string_view section,
@@ -312,15 +313,10 @@ void ProfileFile::appendGap(std::string& out, Span gap) const
 {
     // The lines between two section or key lines, each ended by CR LF whatever ended it before.
     const std::string_view text = view(gap, false);
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = pos;
-        while (end < text.size() && !isLineBreak(text[end]))
-            ++end;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto [end, next] = lineAt(text, pos);
         out.append(text.substr(pos, end - pos)).append(kLineEnd);
-        if (end < text.size())
-            end += (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
-        pos = end;
+        pos = next;
     }
 }
 

@@ -10,12 +10,14 @@
 //   "bin"=hex:01,02,03
 //   "multi"=hex(7):61,00,00,00
 //
+// Value data is "text", dword:0000abcd, hex:01,02 or hex(n):01,02 for a value of type n; `@=` names
+// the key's default value. A long hex list is wrapped over lines that end in a backslash; its
+// continuation lines are indented and start with a hex digit.
+//
 // Keys are sections; a value line belongs to the section above it. Key and value names compare
 // without regard to ASCII case. Reading never fails: a line that is neither a key header nor a
 // value (junk, a deletion mark, a half-written hex list, a key under another root) is kept exactly as
 // it came and otherwise ignored, so that writing the file back never loses what others put there.
-
-#include "platform/registryvalue.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,11 +27,35 @@
 
 namespace qm {
 
+// Value types with the numbers the store file uses in "hex(n):". Other numbers are valid too: a
+// value keeps whatever type it was stored with.
+enum class RegType : std::uint32_t {
+    None = 0,
+    Sz = 1,
+    ExpandSz = 2,
+    Binary = 3,
+    Dword = 4,
+    Qword = 11,
+};
+
+// A value's type and its data bytes. A text value ("name"="text") holds its text followed by one
+// NUL byte, so "abc" is 4 bytes long; a DWORD holds 4 bytes, little-endian.
+struct RegValue {
+    RegType type = RegType::None;
+    std::string data;
+
+    friend bool operator==(const RegValue&, const RegValue&) = default;
+};
+
+// The number in a DWORD's data bytes, little-endian; bytes missing from a value shorter than 4 bytes
+// read as zero, bytes past the fourth are not read.
+std::uint32_t dwordValue(std::string_view data);
+
 class RegistryFile final {
 public:
     // Longest key name (one path component) and value name the store accepts.
     static constexpr std::size_t kMaxKeyNameBytes = 255;
-    static constexpr std::size_t kMaxValueNameBytes = kMaxRegValueNameBytes;
+    static constexpr std::size_t kMaxValueNameBytes = 16383;
 
     // The store's text as read from disk; see the file comment for what happens to lines that
     // cannot be read.
@@ -42,7 +68,8 @@ public:
 
     // A key path is relative to HKEY_CURRENT_USER, its names separated by one backslash
     // ("Software\Tamsworth\Lettrix\Setup"); the empty path is the root itself. Names are 1 to
-    // kMaxKeyNameBytes bytes without CR, LF or NUL.
+    // kMaxKeyNameBytes bytes without CR, LF or NUL; a value name is at most kMaxValueNameBytes of them
+    // (empty for the default value).
     static bool isValidKeyPath(std::string_view path);
     static bool isValidValueName(std::string_view name);
 
@@ -83,8 +110,10 @@ private:
     };
 
     const Entry* findEntry(std::string_view path, std::string_view name) const;
-    Section* lastSection(std::string_view path);
+    const Section* lastSection(std::string_view path) const;
     void endWithBlankLine();
+    // Appends the header of a new key, after a blank line, with a blank line of its own.
+    void addSection(std::string_view path);
 
     std::vector<Entry> m_preamble; // lines before the first key header
     std::vector<Section> m_sections;

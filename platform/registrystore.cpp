@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <system_error>
 #include <unistd.h>
 
@@ -19,24 +20,12 @@ bool fileSystemAllowsWrite(const fs::path& file)
 {
     if (::access(file.c_str(), F_OK) == 0)
         return ::access(file.c_str(), W_OK) == 0 && ::access(file.parent_path().c_str(), W_OK) == 0;
-    for (fs::path folder = file.parent_path(); !folder.empty(); folder = folder.parent_path()) {
-        std::error_code error;
-        const fs::file_status status = fs::status(folder, error);
-        if (status.type() == fs::file_type::not_found) {
-            if (folder == folder.parent_path())
-                return false;
-            continue;
-        }
-        return status.type() == fs::file_type::directory && ::access(folder.c_str(), W_OK) == 0;
-    }
-    return false;
-}
-
-std::string_view absoluteToRelative(std::string_view path)
-{
-    if (!path.empty() && path.front() == '\\')
-        path.remove_prefix(1);
-    return path;
+    fs::path folder = file.parent_path();
+    std::error_code error;
+    while (!folder.empty() && fs::status(folder, error).type() == fs::file_type::not_found
+           && folder != folder.parent_path())
+        folder = folder.parent_path();
+    return !folder.empty() && fs::is_directory(folder, error) && ::access(folder.c_str(), W_OK) == 0;
 }
 
 } // namespace
@@ -77,33 +66,58 @@ RegStatus RegistryStore::save(const RegistryFile& content)
     return RegStatus::Ok;
 }
 
-RegistryKey RegistryStore::openKey(std::string_view path)
+RegistryKey RegistryStore::open(std::string_view path, bool create)
 {
-    path = absoluteToRelative(path);
+    if (!path.empty() && path.front() == '\\')
+        path.remove_prefix(1);
     if (!RegistryFile::isValidKeyPath(path))
-        return {nullptr, std::string(path), RegStatus::InvalidParameter};
-    const Snapshot snapshot = load();
-    if (!snapshot.content.hasKey(path))
-        return {nullptr, std::string(path), RegStatus::NotFound};
-    if (!snapshot.writable || !canWrite())
-        return {nullptr, std::string(path), RegStatus::AccessDenied};
-    return {this, std::string(path), RegStatus::Ok};
-}
-
-RegistryKey RegistryStore::createKey(std::string_view path)
-{
-    path = absoluteToRelative(path);
-    if (!RegistryFile::isValidKeyPath(path))
-        return {nullptr, std::string(path), RegStatus::InvalidParameter};
+        return {nullptr, path, RegStatus::InvalidParameter};
     Snapshot snapshot = load();
+    const bool exists = snapshot.content.hasKey(path);
+    if (!exists && !create)
+        return {nullptr, path, RegStatus::NotFound};
     if (!snapshot.writable || !canWrite())
-        return {nullptr, std::string(path), RegStatus::AccessDenied};
-    if (!snapshot.content.hasKey(path)) {
+        return {nullptr, path, RegStatus::AccessDenied};
+    if (!exists) {
         snapshot.content.createKey(path);
         if (const RegStatus saved = save(snapshot.content); saved != RegStatus::Ok)
-            return {nullptr, std::string(path), saved};
+            return {nullptr, path, saved};
     }
-    return {this, std::string(path), RegStatus::Ok};
+    return {this, path, RegStatus::Ok};
+}
+
+RegQuery RegistryKey::queryInfo(std::string_view name) const
+{
+    RegQuery info = queryValue(name, std::numeric_limits<std::size_t>::max());
+    info.data.clear();
+    return info;
+}
+
+RegQuery RegistryKey::queryValue(std::string_view name, std::size_t capacity) const
+{
+    if (!isOpen())
+        return {RegStatus::InvalidHandle, RegType::None, 0, {}};
+    const RegistryFile content = m_store->load().content;
+    const RegValue* value = content.value(m_path, name);
+    if (value == nullptr)
+        return {};
+    if (value->data.size() > capacity)
+        return {RegStatus::MoreData, value->type, value->data.size(), {}};
+    return {RegStatus::Ok, value->type, value->data.size(), value->data};
+}
+
+RegStatus RegistryKey::setDword(std::string_view name, std::uint32_t value)
+{
+    if (!isOpen())
+        return RegStatus::InvalidHandle;
+    if (!RegistryFile::isValidValueName(name))
+        return RegStatus::InvalidParameter;
+    RegistryStore::Snapshot snapshot = m_store->load();
+    if (!snapshot.writable || !m_store->canWrite())
+        return RegStatus::AccessDenied;
+    if (!snapshot.content.setDword(m_path, name, value))
+        return RegStatus::NotFound; // the key was removed from the file since it was opened
+    return m_store->save(snapshot.content);
 }
 
 } // namespace qm

@@ -1,7 +1,7 @@
 // The GET exchange against a scripted server on 127.0.0.1: request bytes, status and header lines,
 // body framing, error statuses, redirect-like responses and the end of the exchange.
 #include "httptestsupport.h"
-#include "net/tidstackposix.h"
+#include "net/tidstack.h"
 #include "tests/support/loopbackserver.h"
 
 #include <gtest/gtest.h>
@@ -83,13 +83,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Counts the sends of the request.
-class CountingStack final : public TIdStackPosix {
+class CountingStack final : public TIdStack {
 public:
     static inline int sends = 0;
     ssize_t Send(int socket, const char* data, std::size_t size) override
     {
         ++sends;
-        return TIdStackPosix::Send(socket, data, size);
+        return TIdStack::Send(socket, data, size);
     }
 };
 

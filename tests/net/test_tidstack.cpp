@@ -3,7 +3,7 @@
 #include "net/econverterror.h"
 #include "net/eidexception.h"
 #include "net/tidhttp.h"
-#include "net/tidstackposix.h"
+#include "net/tidstack.h"
 #include "tests/net/raised.h"
 
 #include <cerrno>
@@ -18,7 +18,7 @@ namespace {
 using test::Raised;
 
 // A stack that records the names it is asked to look up instead of asking the resolver.
-class RecordingStack final : public TIdStackPosix {
+class RecordingStack final : public TIdStack {
 public:
     std::vector<std::string> lookups;
 
@@ -62,7 +62,7 @@ TEST(TIdStack, LocalhostAndDottedQuadsNeedNoLookup)
 TEST(TIdStack, UnresolvableNameGivesResolverCodeWithEmptyText)
 {
     // An empty label is refused by the resolver itself, without asking any name server.
-    TIdStackPosix stack;
+    TIdStack stack;
     const auto e = Raised<EIdSocketError>([&] { stack.ResolveAddress("no..such.host"); });
     ASSERT_TRUE(e) << "resolved";
     EXPECT_TRUE(e->LastError() == 11001 || e->LastError() == 11002) << e->LastError();
@@ -100,7 +100,7 @@ TEST(TIdStack, ErrorTableHasEveryEntry)
     }
 }
 
-TEST(TIdStackPosix, NativeErrorsMapOntoWindowsSocketsCodes)
+TEST(TIdStack, NativeErrorsMapOntoWindowsSocketsCodes)
 {
     const std::pair<int, int> errnos[] = {
         {EINTR, 10004}, {EBADF, 10009}, {EACCES, 10013}, {EINVAL, 10022}, {EMFILE, 10024},
@@ -111,15 +111,15 @@ TEST(TIdStackPosix, NativeErrorsMapOntoWindowsSocketsCodes)
         {EHOSTDOWN, 10064}, {EHOSTUNREACH, 10065}, {EIO, EIO},
     };
     for (const auto& [native, code] : errnos)
-        EXPECT_EQ(TIdStackPosix::CodeFromErrno(native), code) << native;
+        EXPECT_EQ(TIdStack::CodeFromErrno(native), code) << native;
 
     const std::pair<int, int> resolver[] = {
         {EAI_NONAME, 11001}, {EAI_AGAIN, 11002}, {EAI_FAIL, 11003}, {EAI_NODATA, 11004},
         {EAI_MEMORY, 10055}, {EAI_FAMILY, 10047},
     };
     for (const auto& [result, code] : resolver)
-        EXPECT_EQ(TIdStackPosix::CodeFromResolverError(result, 0), code) << result;
-    EXPECT_EQ(TIdStackPosix::CodeFromResolverError(EAI_SYSTEM, ECONNREFUSED), 10061);
+        EXPECT_EQ(TIdStack::CodeFromResolverError(result, 0), code) << result;
+    EXPECT_EQ(TIdStack::CodeFromResolverError(EAI_SYSTEM, ECONNREFUSED), 10061);
 }
 
 TEST(StrToInt, AcceptsOnlyAnOptionalMinusAndDigits)

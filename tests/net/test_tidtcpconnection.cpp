@@ -108,7 +108,7 @@ TEST(TIdTCPConnection, SilentPeerRaisesReadTimeoutUnlessTheWaitHasItsOwnLimit)
     LoopbackServer server({{Send("part"), Silence()}});
     auto client = ConnectTo(server);
     client->SetReadTimeout(100);
-    EXPECT_EQ(client->ReadLine("", 30), "");
+    EXPECT_EQ(client->ReadLine(30), "");
     EXPECT_TRUE(client->LineTimedOut());
     const auto e = Raised<EIdReadTimeout>([&] { client->ReadLine(); });
     ASSERT_TRUE(e) << "no exception";
