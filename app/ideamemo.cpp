@@ -4,8 +4,7 @@
 
 namespace qm {
 
-IdeaMemo::IdeaMemo(QWidget* parent)
-    : QPlainTextEdit(parent)
+IdeaMemo::IdeaMemo(QWidget* parent) : QPlainTextEdit(parent)
 {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -30,8 +30,8 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& lockPath)
     // keeps programs started from here (a browser) from inheriting the lock and holding it on.
     // A symbolic link is not followed, and anything in the lock's place that is not a regular file
     // the user may open (a folder, say) means running without the guard rather than not at all.
-    m_fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
-                  0644);
+    m_fd
+        = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     struct stat info {};
     if (m_fd < 0 || ::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (m_fd >= 0)

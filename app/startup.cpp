@@ -32,8 +32,7 @@ void setUpApplication()
     installOvalButtonAccessibility();
 }
 
-Startup::Startup(const QString& lockPath)
-    : m_instance(lockPath)
+Startup::Startup(const QString& lockPath) : m_instance(lockPath)
 {
     if (m_instance.otherInstanceRuns())
         return;

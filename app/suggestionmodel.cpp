@@ -5,8 +5,7 @@
 
 namespace qm {
 
-SuggestionModel::SuggestionModel(QObject* parent)
-    : QAbstractListModel(parent)
+SuggestionModel::SuggestionModel(QObject* parent) : QAbstractListModel(parent)
 {
     m_showTimer.setSingleShot(true);
     connect(&m_showTimer, &QTimer::timeout, this, &SuggestionModel::showPendingRows);

@@ -51,8 +51,8 @@ public:
         const QColor text = item.palette.color(QPalette::Text);
         const QColor base = item.palette.color(QPalette::Base);
         painter->save();
-        painter->setPen(QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
-                               (text.blue() + base.blue()) / 2));
+        painter->setPen(
+            QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2, (text.blue() + base.blue()) / 2));
         painter->setBrush(Qt::NoBrush);
         painter->drawRect(box.adjusted(0, 0, -1, -1));
         painter->restore();
@@ -96,15 +96,13 @@ void announceTicks(QTreeView& view, int first, int last)
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent)
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillmark"));
     setFont(designFont(QStringLiteral("MS Sans Serif"), 11));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     for (int i = 0; i < 7; ++i)
         m_imageList1.append(QIcon(QStringLiteral(":/images/menu%1.png").arg(i)));
 
@@ -261,8 +259,8 @@ void TForm1::buildMenu()
 
     QMenu* headlines = bar->addMenu(QStringLiteral("Headlines"));
     headlines->setObjectName(QStringLiteral("Headlines1"));
-    addMenuAction(headlines, QStringLiteral("Save data to Ascii file..."), QStringLiteral("SavedatatoAsciifile1"),
-                  -1, &TForm1::SavedatatoAsciifile1Click);
+    addMenuAction(headlines, QStringLiteral("Save data to Ascii file..."), QStringLiteral("SavedatatoAsciifile1"), -1,
+                  &TForm1::SavedatatoAsciifile1Click);
     headlines->addSeparator();
     addMenuAction(headlines, QStringLiteral("Clear"), QStringLiteral("Clear1"), -1, &TForm1::Clear1Click);
 
@@ -271,7 +269,8 @@ void TForm1::buildMenu()
     addMenuAction(help, QStringLiteral("Quillmark website..."), QStringLiteral("Quillmarkwebsite1"), 5,
                   &TForm1::Quillmarkwebsite1Click);
     help->addSeparator();
-    QAction* about = addMenuAction(help, QStringLiteral("&About..."), QStringLiteral("About1"), 6, &TForm1::About1Click);
+    QAction* about
+        = addMenuAction(help, QStringLiteral("&About..."), QStringLiteral("About1"), 6, &TForm1::About1Click);
     about->setShortcut(QKeySequence(Qt::Key_F1));
     about->setShortcutContext(Qt::WindowShortcut);
 }
@@ -281,10 +280,7 @@ void TForm1::setStatusText(const QString& text)
     m_statusBar1->findChild<QLabel*>(QStringLiteral("StatusText"))->setText(text);
 }
 
-QString TForm1::statusText() const
-{
-    return m_statusBar1->findChild<QLabel*>(QStringLiteral("StatusText"))->text();
-}
+QString TForm1::statusText() const { return m_statusBar1->findChild<QLabel*>(QStringLiteral("StatusText"))->text(); }
 
 void TForm1::showPage(int index) { m_pageControl1->setCurrentIndex(index); }
 

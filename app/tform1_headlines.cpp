@@ -29,10 +29,10 @@ std::filesystem::path toPath(const QString& fileName) { return QFile::encodeName
 void showFileError(QWidget* parent, const QString& action, const QString& fileName, const std::exception& failure)
 {
     const auto* fileError = dynamic_cast<const FileError*>(&failure);
-    const QString reason =
-        fileError != nullptr ? QString::fromLocal8Bit(fileError->reason().c_str()) : displayText(failure.what());
-    const QString text =
-        QStringLiteral("Cannot %1 the file \"%2\": %3.").arg(action, QDir::toNativeSeparators(fileName), reason);
+    const QString reason = fileError != nullptr ? QString::fromLocal8Bit(fileError->reason().c_str())
+                                                : displayText(failure.what());
+    const QString text
+        = QStringLiteral("Cannot %1 the file \"%2\": %3.").arg(action, QDir::toNativeSeparators(fileName), reason);
     desktop().messageBox(parent, text, QStringLiteral("Quillmark"), MsgIcon::Error, MsgButtons::Ok, MsgResult::Ok);
 }
 
@@ -104,8 +104,8 @@ void TForm1::Invertselection1Click()
 void TForm1::Clear1Click()
 {
     showPage(1);
-    const QString question =
-        QStringLiteral("Are you sure you want to delete all the websites you have selected already?");
+    const QString question
+        = QStringLiteral("Are you sure you want to delete all the websites you have selected already?");
     const MsgResult answer = desktop().messageBox(this, question, QStringLiteral("Delete the partners list?"),
                                                   MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes);
     if (answer != MsgResult::Yes)

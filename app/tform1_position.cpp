@@ -3,8 +3,8 @@
 #include "app/tform1.h"
 
 #include "app/userregistry.h"
-#include "platform/windowposition.h"
 #include "platform/registrystore.h"
+#include "platform/windowposition.h"
 
 #include <QCoreApplication>
 #include <QDir>

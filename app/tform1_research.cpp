@@ -16,10 +16,7 @@ namespace {
 // the Escape key.
 class WindowFrontEnd final : public ResearchFrontEnd {
 public:
-    explicit WindowFrontEnd(TForm1& form)
-        : m_form(form)
-    {
-    }
+    explicit WindowFrontEnd(TForm1& form) : m_form(form) {}
     void setStatusText(std::string_view text) override { m_form.setStatusText(displayText(text)); }
     void pumpMessages() override { PumpMessages(); }
     void showBusyCursor() override { setBusyCursor(); }

@@ -43,8 +43,8 @@ double runOnce(const std::string& program)
 {
     const std::string runtime = freshFolder();
     const std::string config = freshFolder();
-    std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runtime,
-                                    "XDG_CONFIG_HOME=" + config};
+    std::vector<std::string> env
+        = {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runtime, "XDG_CONFIG_HOME=" + config};
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry(*e);
         if (entry.rfind("QT_QPA_PLATFORM=", 0) != 0 && entry.rfind("XDG_RUNTIME_DIR=", 0) != 0

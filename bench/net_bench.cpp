@@ -19,8 +19,8 @@ qm::bench::NetBenchServer& Server()
 void Download(benchmark::State& state, const char* framing)
 {
     const std::int64_t size = state.range(0) << 20;
-    const std::string url =
-        "http://127.0.0.1:" + std::to_string(Server().port()) + "/" + framing + "/" + std::to_string(size);
+    const std::string url
+        = "http://127.0.0.1:" + std::to_string(Server().port()) + "/" + framing + "/" + std::to_string(size);
     // The server builds each answer once; that happens here, outside the timing.
     {
         qm::TIdHTTP http;
@@ -38,8 +38,20 @@ void Download(benchmark::State& state, const char* framing)
     state.SetBytesProcessed(state.iterations() * size);
 }
 
-BENCHMARK_CAPTURE(Download, chunked4, "chunked4")->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Download, length, "length")->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Download, chunked4, "chunked4")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(Download, length, "length")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

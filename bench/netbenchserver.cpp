@@ -87,8 +87,7 @@ NetBenchServer::NetBenchServer(int port)
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     socklen_t length = sizeof address;
-    if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-        || ::listen(m_listener, 64) != 0
+    if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(m_listener, 64) != 0
         || ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         throw std::runtime_error("cannot listen on 127.0.0.1");
     m_port = ntohs(address.sin_port);
@@ -150,8 +149,7 @@ void NetBenchServer::serve(int connection)
     // A normal close once the client is done: read until its close (or a second of silence).
     ::shutdown(connection, SHUT_WR);
     pollfd fd{connection, POLLIN, 0};
-    while (::poll(&fd, 1, 1000) > 0 && ::recv(connection, buffer, sizeof buffer, 0) > 0) {
-    }
+    while (::poll(&fd, 1, 1000) > 0 && ::recv(connection, buffer, sizeof buffer, 0) > 0) {}
     ::close(connection);
 }
 

@@ -9,8 +9,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <random>
 #include <string>
 
@@ -22,18 +22,18 @@ namespace {
 std::string makePage(std::size_t bytes)
 {
     std::mt19937 random(1);
-    static const char* const words[] = {"Market", "Rally", "Shares", "Quarter", "Growth", "Small", "Firms",
-                                        "Export", "Profit", "Plans", "Budget", "Retail", "Hiring", "Trade"};
+    static const char* const words[] = {"Market", "Rally",  "Shares", "Quarter", "Growth", "Small",  "Firms",
+                                        "Export", "Profit", "Plans",  "Budget",  "Retail", "Hiring", "Trade"};
     auto caption = [&] {
         std::string text;
         for (int n = 3 + static_cast<int>(random() % 5); n > 0; --n)
             text += std::string(words[random() % std::size(words)]) + ' ';
         switch (random() % 10) {
-        case 0: return text + "diet";                 // blocked
-        case 1: return "<b>" + text + "</b> today";   // markup
-        case 2: return text + "\r\nnext line";        // CR LF
-        case 3: return text + "&amp; more";           // entity
-        case 4: return "  " + text + "    wide  ";     // runs of spaces
+        case 0: return text + "diet";               // blocked
+        case 1: return "<b>" + text + "</b> today"; // markup
+        case 2: return text + "\r\nnext line";      // CR LF
+        case 3: return text + "&amp; more";         // entity
+        case 4: return "  " + text + "    wide  ";  // runs of spaces
         default: return text;
         }
     };
@@ -46,8 +46,8 @@ std::string makePage(std::size_t bytes)
     }
     page += "<a name=\"business\"></a>\r\n<ul>\r\n";
     for (unsigned story = 0; page.size() < bytes; ++story)
-        page += "<li><a href=\"http://news.example/story/" + std::to_string(100000 + story) + ".html\">"
-              + caption() + "</a></li>\r\n";
+        page += "<li><a href=\"http://news.example/story/" + std::to_string(100000 + story) + ".html\">" + caption()
+                + "</a></li>\r\n";
     return page + "<li>\r\n</ul>\r\n</body></html>\r\n";
 }
 
@@ -81,8 +81,7 @@ double threadSeconds()
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-template <typename F>
-double bestSeconds(int rounds, F&& work)
+template <typename F> double bestSeconds(int rounds, F&& work)
 {
     double best = 1e9;
     for (int i = 0; i < rounds; ++i) {

@@ -39,7 +39,7 @@ std::string PageOf(int entries)
     std::string page = "<html><body>\r\n<a name=\"Business\"></a>\r\n<ul>\r\n";
     for (int i = 0; i < entries; ++i)
         page += "<li><a href=\"#business\">Practical idea number " + std::to_string(100000 + i)
-            + " for owners who plan the coming year ahead</a></li>\r\n";
+                + " for owners who plan the coming year ahead</a></li>\r\n";
     return page + "<li><a href=\"#top\">Back to the topics</a></li>\r\n</ul>\r\n</body></html>\r\n";
 }
 
@@ -55,11 +55,7 @@ const std::string& Page(int entries)
 // Answers the topic dialog each time it opens: Research on Business, or Cancel.
 class DialogAnswer final : public QObject {
 public:
-    explicit DialogAnswer(qm::TStartForm& form)
-        : m_form(form)
-    {
-        m_form.installEventFilter(this);
-    }
+    explicit DialogAnswer(qm::TStartForm& form) : m_form(form) { m_form.installEventFilter(this); }
     bool research = true;
 
 protected:
@@ -114,9 +110,8 @@ void PressToDone(benchmark::State& state)
             || form.statusText() != QStringLiteral("Done!"))
             state.SkipWithError("the run did not list every entry");
     }
-    state.counters["per_entry_us"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * entries * 1e-6,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_entry_us"] = benchmark::Counter(static_cast<double>(state.iterations()) * entries * 1e-6,
+                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     qm::SetSourcePageUrl({});
 }
 

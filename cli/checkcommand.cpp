@@ -43,8 +43,8 @@ std::string_view whyLost(EntryFate fate)
 
 // Walks the parsed text as the parser does and prints its report. `lines` is the text as the user
 // has it, the parsed text starting `base` bytes into it, so that line numbers are the user's.
-int check(std::string_view parsed, std::string_view lines, std::size_t base, std::string_view key,
-          std::ostream& out, std::ostream& err)
+int check(std::string_view parsed, std::string_view lines, std::size_t base, std::string_view key, std::ostream& out,
+          std::ostream& err)
 {
     std::size_t counted = 0;
     std::size_t line = 1;
@@ -122,8 +122,8 @@ int runCheck(Args args, std::istream& in, std::ostream& out, std::ostream& err)
     textBox.setText(trimmed);
     // After a failed download the failure is the one complaint; what arrived is still walked.
     std::ostringstream notes;
-    const int status = check(textBox.text(), body, static_cast<std::size_t>(trimmed.data() - body.data()), *key,
-                             out, failure ? notes : err);
+    const int status = check(textBox.text(), body, static_cast<std::size_t>(trimmed.data() - body.data()), *key, out,
+                             failure ? notes : err);
     if (!failure)
         return status;
     writeFailure(err, failure, *url);

@@ -65,7 +65,6 @@ std::string escapedNul(std::string_view message)
     return out;
 }
 
-
 // A socket error's message is "Socket Error # <code>" CR LF and the code's text, which is empty for
 // the resolver's codes: on one line, a blank stands for the line break.
 std::string oneLine(std::string message)

@@ -63,11 +63,11 @@ void writeJson(std::ostream& out, const std::vector<Suggestion>& items, bool len
 
 } // namespace
 
-bool takeListOptions(std::string_view command, Args args, ListOptions& options,
-                     std::vector<std::string_view>& rest, std::ostream& err)
+bool takeListOptions(std::string_view command, Args args, ListOptions& options, std::vector<std::string_view>& rest,
+                     std::ostream& err)
 {
-    static const std::map<std::string_view, ListFormat> formats = {
-        {"text", ListFormat::text}, {"md", ListFormat::md}, {"csv", ListFormat::csv}, {"json", ListFormat::json}};
+    static const std::map<std::string_view, ListFormat> formats
+        = {{"text", ListFormat::text}, {"md", ListFormat::md}, {"csv", ListFormat::csv}, {"json", ListFormat::json}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--format") {
             const auto found = i + 1 < args.size() ? formats.find(args[++i]) : formats.end();
@@ -126,8 +126,10 @@ void writeList(std::ostream& out, std::vector<Suggestion> items, const ListOptio
             out << "\r\n";
         } else if (options.format == ListFormat::md) {
             out << (!options.withTicks ? "- " : item.checked ? "- [x] " : "- [ ] ");
-            writeCaption(out, item.caption, !options.lengths ? std::string("\n")
-                : " (" + std::to_string(l.characters) + " characters, " + std::to_string(l.words) + " words)\n");
+            writeCaption(out, item.caption,
+                         !options.lengths ? std::string("\n")
+                                          : " (" + std::to_string(l.characters) + " characters, "
+                                                + std::to_string(l.words) + " words)\n");
         } else {
             if (options.withTicks)
                 out << tick << '\t';

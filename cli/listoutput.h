@@ -25,8 +25,8 @@ struct ListOptions {
 
 // Takes the list options out of args and leaves every other argument in rest, in order. A wrong
 // option is named on err as "<command>: ..." and gives false.
-bool takeListOptions(std::string_view command, Args args, ListOptions& options,
-                     std::vector<std::string_view>& rest, std::ostream& err);
+bool takeListOptions(std::string_view command, Args args, ListOptions& options, std::vector<std::string_view>& rest,
+                     std::ostream& err);
 
 // Keeps the first item of every caption, ticked when any of its copies is; captions are the same
 // when the sort compares them as equal (A-Z folded).

@@ -22,11 +22,16 @@ struct Command {
 constexpr std::array kCommands = {
     Command{"parse", "parse KEY            < page     suggestions of a source page for a topic key", qm::cli::runParse},
     Command{"fetch", "fetch URL                       the body of one HTTP GET, to standard output", qm::cli::runFetch},
-    Command{"research", "research KEY [--url URL]        download the source page and list its suggestions", qm::cli::runResearch},
-    Command{"qmk-export", "qmk-export FILE                 the items of a headline file, \"1<TAB>caption\" per line", qm::cli::runQmkExport},
-    Command{"qmk-import", "qmk-import FILE      < items    write a headline file from such lines", qm::cli::runQmkImport},
-    Command{"qmk-merge", "qmk-merge OUT IN...             one headline file of the inputs' items, each caption once", qm::cli::runQmkMerge},
-    Command{"check", "check KEY [--url URL] [< page]  how the parser walks a page's section, entry by entry", qm::cli::runCheck},
+    Command{"research", "research KEY [--url URL]        download the source page and list its suggestions",
+            qm::cli::runResearch},
+    Command{"qmk-export", "qmk-export FILE                 the items of a headline file, \"1<TAB>caption\" per line",
+            qm::cli::runQmkExport},
+    Command{"qmk-import", "qmk-import FILE      < items    write a headline file from such lines",
+            qm::cli::runQmkImport},
+    Command{"qmk-merge", "qmk-merge OUT IN...             one headline file of the inputs' items, each caption once",
+            qm::cli::runQmkMerge},
+    Command{"check", "check KEY [--url URL] [< page]  how the parser walks a page's section, entry by entry",
+            qm::cli::runCheck},
 };
 
 // The usage text: on standard output and with status 0 when asked for, on standard error and with

@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Any bytes written as a value read back the same, line breaks turned into blanks.
     const std::string value = bytes.substr(0, 80);
     std::string expected = value;
-    std::replace_if(expected.begin(), expected.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        expected.begin(), expected.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     file.write("Fuzz", "value", value);
     require(file.value("fuzz", "VALUE", "?", 4096) == expected);
     const qm::ProfileFile written = qm::ProfileFile::parse("fuzz.ini", file.bytes());

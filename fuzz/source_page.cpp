@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     std::size_t reported = 0;
     hooks.report = [&](const qm::EntryReport& entry) {
-        if (entry.fate == qm::EntryFate::Listed && (reported >= list.count() || list.caption(reported++) != entry.caption))
+        if (entry.fate == qm::EntryFate::Listed
+            && (reported >= list.count() || list.caption(reported++) != entry.caption))
             __builtin_trap();
     };
     qm::ParseSourcePage(page, key, list, hooks);

@@ -49,8 +49,7 @@ void addSelection(const SuggestionList& suggestions, IdeaList& ideas)
 namespace {
 
 // Gives every item the tick that tick(its tick) returns.
-template <typename Tick>
-void retick(SuggestionList& suggestions, Tick tick)
+template <typename Tick> void retick(SuggestionList& suggestions, Tick tick)
 {
     for (std::size_t i = 0, n = suggestions.count(); i < n; ++i)
         suggestions.setChecked(i, tick(suggestions.isChecked(i)));
@@ -58,15 +57,21 @@ void retick(SuggestionList& suggestions, Tick tick)
 
 } // namespace
 
-void selectAll(SuggestionList& suggestions) { retick(suggestions, [](bool) { return true; }); }
-
-void selectNone(SuggestionList& suggestions) { retick(suggestions, [](bool) { return false; }); }
-
-void invertSelection(SuggestionList& suggestions) { retick(suggestions, [](bool ticked) { return !ticked; }); }
-
-void saveIdeaList(const IdeaList& ideas, const std::filesystem::path& path)
+void selectAll(SuggestionList& suggestions)
 {
-    writeFileAtomically(path, ideas.text());
+    retick(suggestions, [](bool) { return true; });
 }
+
+void selectNone(SuggestionList& suggestions)
+{
+    retick(suggestions, [](bool) { return false; });
+}
+
+void invertSelection(SuggestionList& suggestions)
+{
+    retick(suggestions, [](bool ticked) { return !ticked; });
+}
+
+void saveIdeaList(const IdeaList& ideas, const std::filesystem::path& path) { writeFileAtomically(path, ideas.text()); }
 
 } // namespace qm

@@ -12,9 +12,8 @@ std::optional<std::int32_t> TryStrToInt(std::string_view text)
     if (text.empty())
         return std::nullopt;
     // Accumulated as a magnitude so that the smallest 32-bit value can be read too.
-    const std::int64_t maxMagnitude =
-        negative ? -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min())
-                 : std::numeric_limits<std::int32_t>::max();
+    const std::int64_t maxMagnitude = negative ? -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min())
+                                               : std::numeric_limits<std::int32_t>::max();
     std::int64_t magnitude = 0;
     for (const char c : text) {
         if (c < '0' || c > '9')

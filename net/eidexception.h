@@ -24,31 +24,31 @@ private:
 };
 
 // Gives a class of the family its name.
-#define QM_EID_CLASS(Name)                                                                          \
-public:                                                                                             \
+#define QM_EID_CLASS(Name)                                                                                             \
+public:                                                                                                                \
     const char* ClassName() const noexcept override { return #Name; }
 
 // Class names cannot be parenthesised.
 // NOLINTBEGIN(bugprone-macro-parentheses)
 // A class whose message is given by whoever raises it (the family's inner nodes).
-#define QM_EID_BRANCH(Name, Base)                                                                   \
-    class Name : public Base {                                                                      \
-        QM_EID_CLASS(Name)                                                                          \
-        using Base::Base;                                                                           \
+#define QM_EID_BRANCH(Name, Base)                                                                                      \
+    class Name : public Base {                                                                                         \
+        QM_EID_CLASS(Name)                                                                                             \
+        using Base::Base;                                                                                              \
     };
 
 // A class with one fixed message.
-#define QM_EID_FIXED(Name, Base, Message)                                                           \
-    class Name final : public Base {                                                                \
-        QM_EID_CLASS(Name)                                                                          \
-        Name() : Base(Message) {}                                                                   \
+#define QM_EID_FIXED(Name, Base, Message)                                                                              \
+    class Name final : public Base {                                                                                   \
+        QM_EID_CLASS(Name)                                                                                             \
+        Name() : Base(Message) {}                                                                                      \
     };
 
 // A class whose message is made from one argument, arg.
-#define QM_EID_FORMED(Name, Base, Param, Text)                                                      \
-    class Name final : public Base {                                                                \
-        QM_EID_CLASS(Name)                                                                          \
-        explicit Name(Param arg) : Base(Text) {}                                                    \
+#define QM_EID_FORMED(Name, Base, Param, Text)                                                                         \
+    class Name final : public Base {                                                                                   \
+        QM_EID_CLASS(Name)                                                                                             \
+        explicit Name(Param arg) : Base(Text) {}                                                                       \
     };
 // NOLINTEND(bugprone-macro-parentheses)
 
@@ -80,8 +80,7 @@ QM_EID_FIXED(EIdExchangeTimeout, EIdTimeout, "Exchange took too long.")
 
 class EIdProtocolReplyError final : public EIdException {
     QM_EID_CLASS(EIdProtocolReplyError)
-    EIdProtocolReplyError(int replyCode, const std::string& message)
-        : EIdException(message), m_replyCode(replyCode) {}
+    EIdProtocolReplyError(int replyCode, const std::string& message) : EIdException(message), m_replyCode(replyCode) {}
     int ReplyErrorCode() const { return m_replyCode; }
 
 private:

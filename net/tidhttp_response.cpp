@@ -120,15 +120,13 @@ void TIdHTTP::ReadResponseBody(TStream* sink, bool bodyless)
         ReadBodyBytes(*sink, m_response.ContentLength);
         return;
     }
-    if (asciiLowerCopy(m_response.ExtraHeaders.ValueOf("Transfer-Encoding")).find("chunked")
-        != std::string::npos) {
+    if (asciiLowerCopy(m_response.ExtraHeaders.ValueOf("Transfer-Encoding")).find("chunked") != std::string::npos) {
         while (const std::int64_t n = ParseChunkSize(ReadRequiredLine(false))) {
             ReadBodyBytes(*sink, n);
             ReadRequiredLine(false); // the line break after the chunk's data
         }
         // Trailer lines, up to the empty line that ends the message.
-        while (!ReadRequiredLine(true).empty()) {
-        }
+        while (!ReadRequiredLine(true).empty()) {}
         return;
     }
     if (ReadToStream(*sink, 0, true, m_maxBodyBytes))

@@ -29,8 +29,7 @@ bool TIdSocketHandle::ConnectPeer(std::string_view ip, int port, int timeoutMs)
     if (port < 1 || port > 65535)
         TIdStack::RaiseSocketFailure(WSAEADDRNOTAVAIL);
     const std::uint32_t address = TIdStack::ParseDottedQuad(ip);
-    if (m_stack.CheckSocketResult(m_stack.Connect(m_handle, address, port),
-                                  {WSAEINPROGRESS, WSAEWOULDBLOCK})) {
+    if (m_stack.CheckSocketResult(m_stack.Connect(m_handle, address, port), {WSAEINPROGRESS, WSAEWOULDBLOCK})) {
         if (!WaitWritable(timeoutMs))
             return false;
         if (const int error = m_stack.PendingError(m_handle); error != 0)
@@ -57,4 +56,3 @@ void TIdSocketHandle::ReleaseSocket()
 }
 
 } // namespace qm
-

@@ -45,8 +45,7 @@ std::string TIdStack::ResolveAddress(std::string_view host)
 bool TIdStack::IsDottedQuad(std::string_view text)
 {
     const auto parts = SplitQuad(text);
-    return std::all_of(parts.begin(), parts.end(),
-                       [](const std::string& part) { return QuadPart(part).has_value(); });
+    return std::all_of(parts.begin(), parts.end(), [](const std::string& part) { return QuadPart(part).has_value(); });
 }
 
 std::uint32_t TIdStack::ParseDottedQuad(std::string_view text)
@@ -64,8 +63,8 @@ std::uint32_t TIdStack::ParseDottedQuad(std::string_view text)
 std::string TIdStack::FormatDottedQuad(std::uint32_t address)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(&address);
-    return std::to_string(bytes[0]) + '.' + std::to_string(bytes[1]) + '.' + std::to_string(bytes[2])
-        + '.' + std::to_string(bytes[3]);
+    return std::to_string(bytes[0]) + '.' + std::to_string(bytes[1]) + '.' + std::to_string(bytes[2]) + '.'
+           + std::to_string(bytes[3]);
 }
 
 bool TIdStack::CheckSocketResult(long result, std::initializer_list<int> expected) const

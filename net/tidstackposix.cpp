@@ -93,10 +93,7 @@ ssize_t TIdStack::Send(int socket, const char* data, std::size_t size)
     }
 }
 
-int TIdStack::Shutdown(int socket, int how)
-{
-    return ::shutdown(socket, how) == 0 ? 0 : Fail(CodeFromErrno(errno));
-}
+int TIdStack::Shutdown(int socket, int how) { return ::shutdown(socket, how) == 0 ? 0 : Fail(CodeFromErrno(errno)); }
 
 int TIdStack::CloseSocket(int socket)
 {
@@ -147,10 +144,12 @@ int TIdStack::CodeFromErrno(int error)
     switch (error) {
     case EINTR: return 10004;
     case EBADF: return 10009;
-    case EACCES: case EPERM: return 10013;
+    case EACCES:
+    case EPERM: return 10013;
     case EFAULT: return 10014;
     case EINVAL: return 10022;
-    case EMFILE: case ENFILE: return 10024;
+    case EMFILE:
+    case ENFILE: return 10024;
     case EWOULDBLOCK: return 10035;
     case EINPROGRESS: return 10036;
     case EALREADY: return 10037;
@@ -171,8 +170,10 @@ int TIdStack::CodeFromErrno(int error)
     case ENETRESET: return 10052;
     case ECONNABORTED: return 10053;
     // A send to a peer that reset the connection fails with EPIPE once the reset was reported.
-    case ECONNRESET: case EPIPE: return 10054;
-    case ENOBUFS: case ENOMEM: return 10055;
+    case ECONNRESET:
+    case EPIPE: return 10054;
+    case ENOBUFS:
+    case ENOMEM: return 10055;
     case EISCONN: return 10056;
     case ENOTCONN: return 10057;
     case ESHUTDOWN: return 10058;

@@ -22,8 +22,8 @@ public:
     int ConnectTimeout() const { return m_connectTimeoutMs; }
     void SetConnectTimeout(int milliseconds) { m_connectTimeoutMs = milliseconds; }
 
-    // Binds to any local address, resolves Host and connects a new socket to Port. Raises EIdAlreadyConnected while a socket is
-    // held (leaving it alone); any later failure closes the new socket before it is passed on, so the
+    // Binds to any local address, resolves Host and connects a new socket to Port. Raises EIdAlreadyConnected while a
+    // socket is held (leaving it alone); any later failure closes the new socket before it is passed on, so the
     // connection can be opened again.
     void OpenConnection();
 

@@ -146,8 +146,7 @@ std::string TIdTCPConnection::ReadLine(int timeoutMs)
     return line;
 }
 
-bool TIdTCPConnection::ReadToStream(TStream& stream, std::int64_t count, bool untilClose,
-                                    std::int64_t maxBytes)
+bool TIdTCPConnection::ReadToStream(TStream& stream, std::int64_t count, bool untilClose, std::int64_t maxBytes)
 {
     // The length-prefixed form (count -1) is not used by this program: a negative count reads nothing.
     const std::int64_t limit = untilClose ? maxBytes : std::max<std::int64_t>(count, 0);

@@ -77,8 +77,7 @@ public:
     // stream's position. After any end the stream holds its old bytes up to the starting position
     // plus exactly the bytes received. Returns true when an until-close read stopped at maxBytes
     // because more bytes came; those stay in InputBuffer.
-    bool ReadToStream(TStream& stream, std::int64_t count, bool untilClose,
-                      std::int64_t maxBytes = kUntilCloseLimit);
+    bool ReadToStream(TStream& stream, std::int64_t count, bool untilClose, std::int64_t maxBytes = kUntilCloseLimit);
     // Sends the text followed by CR LF at once, all of it (no write buffering).
     void WriteLine(std::string_view text);
 
@@ -86,8 +85,7 @@ protected:
     // Calls wait with the milliseconds it may last: limitMs (no limit of its own when negative), cut
     // short by the deadline. When wait answers false, raises EIdExchangeTimeout if the deadline was
     // the nearer bound, else Timeout; a deadline already past raises EIdExchangeTimeout at once.
-    template <class Timeout, class Wait>
-    void WaitWithinLimits(int limitMs, Wait wait) const
+    template <class Timeout, class Wait> void WaitWithinLimits(int limitMs, Wait wait) const
     {
         bool byDeadline = false;
         if (wait(WaitBudget(limitMs, byDeadline)))

@@ -7,10 +7,7 @@
 
 namespace qm {
 
-TMemoryStream::~TMemoryStream()
-{
-    std::free(m_data);
-}
+TMemoryStream::~TMemoryStream() { std::free(m_data); }
 
 void TMemoryStream::SetPosition(std::int64_t position)
 {

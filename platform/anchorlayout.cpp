@@ -7,8 +7,7 @@ namespace qm {
 namespace {
 
 // One axis: the child's start and length for a parent of the given length.
-std::pair<int, int> placeAxis(int start, int length, int designParent, int parent, bool nearAnchor,
-                              bool farAnchor)
+std::pair<int, int> placeAxis(int start, int length, int designParent, int parent, bool nearAnchor, bool farAnchor)
 {
     const int delta = parent - designParent;
     if (nearAnchor && farAnchor)
@@ -23,7 +22,9 @@ std::pair<int, int> placeAxis(int start, int length, int designParent, int paren
 } // namespace
 
 AnchorLayout::AnchorLayout(QWidget* parent, QSize designSize)
-    : QObject(parent), m_parent(parent), m_designSize(designSize)
+    : QObject(parent)
+    , m_parent(parent)
+    , m_designSize(designSize)
 {
     parent->installEventFilter(this);
 }
@@ -46,8 +47,8 @@ bool AnchorLayout::eventFilter(QObject* watched, QEvent* event)
 void AnchorLayout::apply(QSize parentSize)
 {
     for (const Entry& e : m_entries) {
-        const auto [x, w] = placeAxis(e.designRect.x(), e.designRect.width(), m_designSize.width(),
-                                      parentSize.width(), e.anchors & AnchorLeft, e.anchors & AnchorRight);
+        const auto [x, w] = placeAxis(e.designRect.x(), e.designRect.width(), m_designSize.width(), parentSize.width(),
+                                      e.anchors & AnchorLeft, e.anchors & AnchorRight);
         const auto [y, h] = placeAxis(e.designRect.y(), e.designRect.height(), m_designSize.height(),
                                       parentSize.height(), e.anchors & AnchorTop, e.anchors & AnchorBottom);
         e.child->setGeometry(x, y, w, h);

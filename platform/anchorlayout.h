@@ -9,8 +9,7 @@ class QWidget;
 
 namespace qm {
 
-enum Anchor : unsigned { AnchorLeft = 1, AnchorTop = 2, AnchorRight = 4, AnchorBottom = 8,
-                         AnchorAll = 15 };
+enum Anchor : unsigned { AnchorLeft = 1, AnchorTop = 2, AnchorRight = 4, AnchorBottom = 8, AnchorAll = 15 };
 
 // Keeps children at their designed distance from the anchored edges of their parent as it resizes:
 // anchored to both left and right (or top and bottom), a child grows with its parent; anchored to one

@@ -190,9 +190,10 @@ std::string readWholeFile(const std::filesystem::path& path, std::size_t maxByte
     if (S_ISDIR(info.st_mode))
         throw FileError(path, EISDIR, "it is a folder, not a file");
     if (!S_ISREG(info.st_mode)) {
-        const char* kind = S_ISFIFO(info.st_mode) ? "a named pipe"
-            : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
-            : S_ISSOCK(info.st_mode) ? "a socket" : "of another kind";
+        const char* kind = S_ISFIFO(info.st_mode)                           ? "a named pipe"
+                           : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
+                           : S_ISSOCK(info.st_mode)                         ? "a socket"
+                                                                            : "of another kind";
         throw FileError(path, EINVAL, std::string("it is ") + kind + ", not a regular file");
     }
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes)

@@ -22,8 +22,7 @@ std::string asciiUpperCopy(std::string_view text)
 bool equalsNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+           && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }
 
 std::string_view trimLeft(std::string_view text, std::string_view drop)

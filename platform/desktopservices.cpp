@@ -38,8 +38,8 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogOptions& o
 
 class QtDesktopServices final : public DesktopServices {
 public:
-    MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon,
-                         MsgButtons buttons, MsgResult defaultButton) override
+    MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons,
+                         MsgResult defaultButton) override
     {
         QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, parent);
         if (buttons == MsgButtons::YesNo) {

@@ -25,8 +25,9 @@ class DesktopServices {
 public:
     virtual ~DesktopServices() = default;
 
-    virtual MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption,
-                                 MsgIcon icon, MsgButtons buttons, MsgResult defaultButton) = 0;
+    virtual MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon,
+                                 MsgButtons buttons, MsgResult defaultButton)
+        = 0;
     // The chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<QString> saveFileName(QWidget* parent, const FileDialogOptions& options) = 0;
     virtual std::optional<QString> openFileName(QWidget* parent, const FileDialogOptions& options) = 0;

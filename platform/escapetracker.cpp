@@ -34,11 +34,8 @@ bool EscapeTracker::eventFilter(QObject* watched, QEvent* event)
             m_held = event->type() == QEvent::KeyPress;
         break;
     }
-    case QEvent::ApplicationDeactivate:
-        m_held = false;
-        break;
-    default:
-        break;
+    case QEvent::ApplicationDeactivate: m_held = false; break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

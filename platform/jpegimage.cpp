@@ -1,10 +1,10 @@
 #include "platform/jpegimage.h"
 
 #include <csetjmp>
-#include <new>
-#include <utility>
 #include <cstdio> // jpeglib.h needs FILE
 #include <jpeglib.h>
+#include <new>
+#include <utility>
 
 namespace qm {
 namespace {
@@ -17,10 +17,7 @@ struct ErrorManager {
     int warnings = 0;
 };
 
-void onError(j_common_ptr cinfo)
-{
-    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->resume, 1);
-}
+void onError(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->resume, 1); }
 
 void onMessage(j_common_ptr cinfo, int level)
 {

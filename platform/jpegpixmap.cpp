@@ -24,7 +24,8 @@ QPixmap loadJpegPixmap(const QString& path)
     const QByteArray bytes = file.read(kMaxJpegFileBytes + 1);
     if (bytes.size() > kMaxJpegFileBytes)
         return {};
-    const JpegImage jpeg = JpegImage::decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const JpegImage jpeg
+        = JpegImage::decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (jpeg.isNull())
         return {};
 

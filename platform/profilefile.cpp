@@ -97,8 +97,8 @@ std::string encodeValue(std::string_view value)
     std::string out(value);
     std::replace_if(out.begin(), out.end(), isLineBreak, ' ');
     const bool quote = !out.empty()
-        && (isBlank(out.front()) || isBlank(out.back())
-            || (out.size() >= 2 && isQuote(out.front()) && out.back() == out.front()));
+                       && (isBlank(out.front()) || isBlank(out.back())
+                           || (out.size() >= 2 && isQuote(out.front()) && out.back() == out.front()));
     if (quote)
         out = '"' + out + '"';
     return out;
@@ -107,9 +107,10 @@ std::string encodeValue(std::string_view value)
 void checkName(std::string_view name, bool isSection)
 {
     const bool bad = name.empty() || isBlank(name.front()) || isBlank(name.back())
-        || name.find_first_of("\r\n") != std::string_view::npos
-        || (isSection ? name.find(']') != std::string_view::npos
-                      : name.find('=') != std::string_view::npos || name.front() == '[' || name.front() == ';');
+                     || name.find_first_of("\r\n") != std::string_view::npos
+                     || (isSection
+                             ? name.find(']') != std::string_view::npos
+                             : name.find('=') != std::string_view::npos || name.front() == '[' || name.front() == ';');
     if (bad)
         throw std::invalid_argument(std::string(isSection ? "invalid section name: " : "invalid key name: ")
                                     + std::string(name));
@@ -121,11 +122,7 @@ std::size_t entryLimit(std::size_t fileBytes) { return std::max(fileBytes / kMin
 
 } // namespace
 
-ProfileFile::ProfileFile(std::filesystem::path path)
-    : m_path(std::move(path))
-    , m_dirty(true)
-{
-}
+ProfileFile::ProfileFile(std::filesystem::path path) : m_path(std::move(path)), m_dirty(true) {}
 
 ProfileFile ProfileFile::load(const std::filesystem::path& path, const ProfileLimits& limits)
 {

@@ -127,9 +127,9 @@ private:
     std::string m_owned;    // text of the lines written here
     bool m_bom = false;
     std::vector<Section> m_sections;
-    std::vector<std::uint32_t> m_firstSections;                // first section of each name, file order
-    std::unordered_map<std::string, std::uint32_t> m_index;    // lower-case name -> first section
-    Span m_tail;                                               // lines after the last section or key line
+    std::vector<std::uint32_t> m_firstSections;             // first section of each name, file order
+    std::unordered_map<std::string, std::uint32_t> m_index; // lower-case name -> first section
+    Span m_tail;                                            // lines after the last section or key line
     bool m_dirty = false;
 };
 

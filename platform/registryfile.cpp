@@ -176,7 +176,8 @@ bool RegistryFile::isValidKeyPath(std::string_view path)
     for (;;) {
         const std::size_t slash = path.find('\\');
         const std::string_view name = path.substr(0, slash);
-        if (name.empty() || name.size() > kMaxKeyNameBytes || name.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
+        if (name.empty() || name.size() > kMaxKeyNameBytes
+            || name.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
             return false;
         if (slash == std::string_view::npos)
             return true;
@@ -223,7 +224,8 @@ RegistryFile RegistryFile::parse(std::string_view text)
             const std::string_view inner = t.substr(1, t.size() - 2);
             const std::string_view root = inner.substr(0, inner.find('\\'));
             if (equalsNoCase(root, kRoot)) {
-                const std::string_view path = root.size() == inner.size() ? std::string_view() : inner.substr(root.size() + 1);
+                const std::string_view path = root.size() == inner.size() ? std::string_view()
+                                                                          : inner.substr(root.size() + 1);
                 section.isKey = isValidKeyPath(path);
                 section.path = path;
             }

@@ -31,7 +31,8 @@ bool fileSystemAllowsWrite(const fs::path& file)
 } // namespace
 
 RegistryStore::RegistryStore(std::filesystem::path file, WriteCheck canWrite)
-    : m_file(std::move(file)), m_canWrite(std::move(canWrite))
+    : m_file(std::move(file))
+    , m_canWrite(std::move(canWrite))
 {
 }
 

@@ -26,12 +26,12 @@ class RegistryStore;
 // Results of the store's operations, numbered as the system error codes they stand for.
 enum class RegStatus {
     Ok = 0,
-    NotFound = 2,         // the key or the value does not exist
-    AccessDenied = 5,     // the store cannot be written ("no full access")
-    InvalidHandle = 6,    // the key is not open
-    WriteFault = 29,      // writing the store file failed
+    NotFound = 2,      // the key or the value does not exist
+    AccessDenied = 5,  // the store cannot be written ("no full access")
+    InvalidHandle = 6, // the key is not open
+    WriteFault = 29,   // writing the store file failed
     InvalidParameter = 87,
-    MoreData = 234,       // the value's data does not fit the buffer
+    MoreData = 234, // the value's data does not fit the buffer
 };
 
 // The answer of a query: status Ok or MoreData carry the value's type and its size in bytes; Ok

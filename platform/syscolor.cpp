@@ -29,7 +29,7 @@ QColor colorFromRef(std::uint32_t rgbRef)
 std::uint32_t refFromColor(const QColor& color)
 {
     return static_cast<std::uint32_t>(color.red()) | (static_cast<std::uint32_t>(color.green()) << 8)
-        | (static_cast<std::uint32_t>(color.blue()) << 16);
+           | (static_cast<std::uint32_t>(color.blue()) << 16);
 }
 
 } // namespace qm

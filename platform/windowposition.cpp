@@ -41,7 +41,10 @@ namespace {
 class FrameWatch final : public QObject {
 public:
     FrameWatch(QWidget& window, std::function<void()> place)
-        : QObject(&window), m_window(window), m_known(knownFrameMargins(window)), m_place(std::move(place))
+        : QObject(&window)
+        , m_window(window)
+        , m_known(knownFrameMargins(window))
+        , m_place(std::move(place))
     {
         window.installEventFilter(this);
         QTimer::singleShot(kFrameWaitMs, this, [this] {

@@ -31,10 +31,7 @@ const std::string& SourcePageUrl()
 
 void SetSourcePageUrl(std::string url) { g_sourcePageUrl = std::move(url); }
 
-std::string_view TrimPageText(std::string_view page)
-{
-    return trimBytes(page, kBlankAndControls);
-}
+std::string_view TrimPageText(std::string_view page) { return trimBytes(page, kBlankAndControls); }
 
 std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer)
 {
@@ -166,7 +163,7 @@ void ResearchRun::ResearchTopic(std::string_view keyView)
 bool ResearchRun::walkMustStop() const
 {
     return m_frontEnd.escapeHeld() || TopicCancelled || m_list.generation() != m_listGeneration
-        || m_listed >= kMaxSuggestions;
+           || m_listed >= kMaxSuggestions;
 }
 
 std::string ResearchRun::closingText(std::uint64_t runsFinishedAtStart) const

@@ -60,11 +60,7 @@ std::size_t findNoCase(std::string_view text, std::string_view lowerPattern, std
 // (thousands of "<li>" and one "</a>" at the far end) must not make it rescan the same bytes.
 class ForwardSearch final {
 public:
-    ForwardSearch(std::string_view text, std::string_view marker)
-        : m_text(text)
-        , m_marker(marker)
-    {
-    }
+    ForwardSearch(std::string_view text, std::string_view marker) : m_text(text), m_marker(marker) {}
 
     std::size_t from(std::size_t start)
     {
@@ -123,8 +119,8 @@ bool replaceAllInto(std::string_view source, std::string_view lowerPattern, std:
 }
 
 // The cleaning of an entry, in this order; each step runs until none of its pattern is left.
-constexpr std::pair<std::string_view, std::string_view> kCleaning[] = {
-    {"\r\n", ""}, {kAmpersandEntity, ""}, {"   ", " "}, {"  ", " "}};
+constexpr std::pair<std::string_view, std::string_view> kCleaning[]
+    = {{"\r\n", ""}, {kAmpersandEntity, ""}, {"   ", " "}, {"  ", " "}};
 
 // The text before the first "</a>"; empty when there is none.
 std::string_view cut(std::string_view cleaned)
@@ -181,11 +177,12 @@ bool markupInLinkText(std::string_view linkText)
         return true;
     // "<a>", or "<a" and a blank or line break before its attributes.
     const std::string_view tag = linkText.substr(tagStart);
-    return !(tag.size() > 2 && asciiLower(tag[1]) == 'a' && (tag[2] == '>' || static_cast<unsigned char>(tag[2]) <= ' '));
+    return !(tag.size() > 2 && asciiLower(tag[1]) == 'a'
+             && (tag[2] == '>' || static_cast<unsigned char>(tag[2]) <= ' '));
 }
 
-EntryFate fateOf(std::string_view section, std::size_t next, std::string_view linkText,
-                 std::string_view caption, bool listed)
+EntryFate fateOf(std::string_view section, std::size_t next, std::string_view linkText, std::string_view caption,
+                 bool listed)
 {
     if (listed)
         return EntryFate::Listed;
@@ -239,8 +236,8 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
         // next "<li>" is looked for two bytes on, so it cannot be the current one.
         const std::size_t entryAt = at;
         const std::size_t next = entries.from(at + 2);
-        const std::string_view entry =
-            next == npos ? std::string_view() : std::string_view(text).substr(at, next - 1 - at);
+        const std::string_view entry = next == npos ? std::string_view()
+                                                    : std::string_view(text).substr(at, next - 1 - at);
         const std::string_view linkText = linkTextOf(entry, scratch);
         const std::string_view caption = captionOf(linkText);
 
@@ -286,9 +283,6 @@ std::string ReplaceAllNoCase(std::string_view source, std::string_view pattern, 
     return out;
 }
 
-std::string ReverseText(std::string_view source)
-{
-    return std::string(source.rbegin(), source.rend());
-}
+std::string ReverseText(std::string_view source) { return std::string(source.rbegin(), source.rend()); }
 
 } // namespace qm

@@ -72,8 +72,7 @@ PageSection FindSection(std::string_view page, std::string_view key);
 // empty and blocked ones. The page is copied before the first hook runs, so whatever the hooks do to
 // the caller's text cannot reach the walk. A failure of a hook or of the sink ends the walk and
 // passes to the caller; the items appended until then stay.
-void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink& sink,
-                     const ParseHooks& hooks = {});
+void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink& sink, const ParseHooks& hooks = {});
 
 // Replaces the first occurrence of the pattern (A-Z compared without regard to case) by the
 // replacement, in its own case, and searches again from the start until none is left: "    " with

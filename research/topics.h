@@ -13,8 +13,8 @@ extern bool TopicCancelled;
 
 // The seven topics, in the order the topic dialog lists them.
 inline constexpr std::array<std::string_view, 7> kTopics = {
-    "Business", "Computers and Software", "Education", "Entertainment and Sport",
-    "Government and Politics", "Miscellaneous", "Personal Interest",
+    "Business",      "Computers and Software", "Education", "Entertainment and Sport", "Government and Politics",
+    "Miscellaneous", "Personal Interest",
 };
 
 // The text naming a topic's section of the source page: "Misc" and "Personal" for the last two

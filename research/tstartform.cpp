@@ -25,10 +25,7 @@ constexpr int kComboItemHeight = 13;
 // without a name of its own.
 class TopicListAccessible final : public QAccessibleWidget {
 public:
-    explicit TopicListAccessible(QComboBox* list)
-        : QAccessibleWidget(list, QAccessible::ComboBox)
-    {
-    }
+    explicit TopicListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
     QString text(QAccessible::Text t) const override
     {
         return t == QAccessible::Value ? list()->currentText() : QAccessibleWidget::text(t);
@@ -73,8 +70,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-TStartForm::TStartForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TStartForm::TStartForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("StartForm"));
     setWindowTitle(QStringLiteral("Select a topic..."));
@@ -115,10 +111,7 @@ TStartForm::TStartForm(QWidget* parent)
     connect(m_bitBtn2, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
 }
 
-std::string TStartForm::SelectedTopicKey() const
-{
-    return TopicKey(m_comboBox1->currentText().toStdString());
-}
+std::string TStartForm::SelectedTopicKey() const { return TopicKey(m_comboBox1->currentText().toStdString()); }
 
 void TStartForm::BitBtn1Click()
 {
@@ -159,8 +152,7 @@ void TStartForm::keyPressEvent(QKeyEvent* event)
             button->click();
         event->accept();
         return;
-    default:
-        QDialog::keyPressEvent(event);
+    default: QDialog::keyPressEvent(event);
     }
 }
 

@@ -53,7 +53,11 @@ public:
     const CanvasPen& pen() const { return m_pen; }
     void setBrush(CanvasBrush brush) { m_brush = brush; }
     const CanvasBrush& brush() const { return m_brush; }
-    void setFont(const QFont& font, ColorValue color) { m_font = font; m_fontColor = color; }
+    void setFont(const QFont& font, ColorValue color)
+    {
+        m_font = font;
+        m_fontColor = color;
+    }
     void setFontColor(ColorValue color) { m_fontColor = color; }
     const QFont& font() const { return m_font; }
     ColorValue fontColor() const { return m_fontColor; }
@@ -83,7 +87,8 @@ public:
     // The src part of image copied into dest; its pixels of the transparent colour are painted with
     // the brush instead (and left alone with a clear brush).
     virtual void copyTransparent(const CanvasRect& dest, const QImage& image, const CanvasRect& src,
-                                 ColorValue transparent) = 0;
+                                 ColorValue transparent)
+        = 0;
 
 protected:
     // Copying is for implementations that are plain records; a canvas on a device is not copied.

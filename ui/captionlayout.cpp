@@ -27,9 +27,7 @@ CaptionLayout CaptionLayout::Of(const QFont& font, const QString& text)
     return kept.emplace_back(font, text);
 }
 
-CaptionLayout::CaptionLayout(const QFont& font, const QString& text)
-    : m_font(font)
-    , m_text(text)
+CaptionLayout::CaptionLayout(const QFont& font, const QString& text) : m_font(font), m_text(text)
 {
     const QFontMetrics metrics(font);
     m_storedExtent = QSize(metrics.horizontalAdvance(text), metrics.height());
@@ -50,8 +48,7 @@ CaptionLayout::CaptionLayout(const QFont& font, const QString& text)
     }
     m_shownExtent = QSize(metrics.horizontalAdvance(shown), metrics.height());
     for (const qsizetype at : marked)
-        m_underlines.push_back({metrics.horizontalAdvance(shown.left(at)),
-                                metrics.horizontalAdvance(shown.at(at))});
+        m_underlines.push_back({metrics.horizontalAdvance(shown.left(at)), metrics.horizontalAdvance(shown.at(at))});
     m_underlineTop = metrics.ascent() + metrics.underlinePos();
     m_lineWidth = std::max(1, metrics.lineWidth());
 

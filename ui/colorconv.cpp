@@ -172,8 +172,8 @@ void RGB2HLS(const ColorTriple& rgbIn, ColorTriple& hls)
     double sat = 0.0;
     double lum = a[0] - s;
     if (const auto p = firstDistinctPair(a, a, q))
-        sat = (p->ai - p->aj) / (s > 0 ? (p->ai - s) * p->qj - (p->aj - s) * p->qi
-                                       : (p->aj - s) * p->qi - (p->ai - s) * p->qj);
+        sat = (p->ai - p->aj)
+              / (s > 0 ? (p->ai - s) * p->qj - (p->aj - s) * p->qi : (p->aj - s) * p->qi - (p->ai - s) * p->qj);
     if (const auto p = firstDistinctPair(q, a, q))
         lum = ((p->aj - s) * p->qi - (p->ai - s) * p->qj) / (p->qi - p->qj);
     lum *= 0.5;
@@ -182,8 +182,8 @@ void RGB2HLS(const ColorTriple& rgbIn, ColorTriple& hls)
     hls = {clampUnit(HueFromDarkest(x, q)), clampUnit(lum), clampUnit(sat)};
 }
 
-void GetBevelColors(ColorValue color, ColorValue& highlight, ColorValue& shadow, float lightFactor,
-                    float darkFactor, const SysColorResolver& resolver)
+void GetBevelColors(ColorValue color, ColorValue& highlight, ColorValue& shadow, float lightFactor, float darkFactor,
+                    const SysColorResolver& resolver)
 {
     if (!std::isfinite(lightFactor))
         throw EColorConv("GetBevelColors: the light factor must be a finite number");
@@ -206,12 +206,11 @@ void GetBevelColors(ColorValue color, ColorValue& highlight, ColorValue& shadow,
     ColorTriple dark{};
     HLS2RGB(hls, dark);
     shadow = lowByteOfRounded(dark[0] * 255.0) | (lowByteOfRounded(dark[1] * 255.0) << 8)
-        | (lowByteOfRounded(dark[2] * 255.0) << 16);
+             | (lowByteOfRounded(dark[2] * 255.0) << 16);
 }
 
-void GetBevelColorsTenths(ColorValue color, ColorValue& highlight, ColorValue& shadow,
-                          std::int32_t lightTenths, std::int32_t darkTenths,
-                          const SysColorResolver& resolver)
+void GetBevelColorsTenths(ColorValue color, ColorValue& highlight, ColorValue& shadow, std::int32_t lightTenths,
+                          std::int32_t darkTenths, const SysColorResolver& resolver)
 {
     // The differences are taken in 64 bits: 10 minus the most negative 32-bit value does not fit 32.
     const auto lightFactor = static_cast<float>(static_cast<double>(10 - std::int64_t{lightTenths}) / 10.0);

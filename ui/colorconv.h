@@ -17,15 +17,12 @@ using ColorValue = std::uint32_t;
 
 inline constexpr ColorValue kSystemColorFlag = 0x80000000u;
 
-constexpr ColorValue SystemColorValue(int index)
-{
-    return kSystemColorFlag | (static_cast<ColorValue>(index) & 0xFFu);
-}
+constexpr ColorValue SystemColorValue(int index) { return kSystemColorFlag | (static_cast<ColorValue>(index) & 0xFFu); }
 
 constexpr ColorValue RgbRef(int red, int green, int blue)
 {
     return (static_cast<ColorValue>(red) & 0xFFu) | ((static_cast<ColorValue>(green) & 0xFFu) << 8)
-        | ((static_cast<ColorValue>(blue) & 0xFFu) << 16);
+           | ((static_cast<ColorValue>(blue) & 0xFFu) << 16);
 }
 
 // Yields the RGB reference of a system colour index.
@@ -53,13 +50,12 @@ void RGB2HLS(const ColorTriple& rgb, ColorTriple& hls);
 // highlight is written before the shadow is computed, so a darkFactor outside 0..1 leaves a new
 // highlight and the old shadow behind its EColorConv. A lightFactor that is not a finite number
 // throws EColorConv before anything is written.
-void GetBevelColors(ColorValue color, ColorValue& highlight, ColorValue& shadow, float lightFactor,
-                    float darkFactor, const SysColorResolver& resolver);
+void GetBevelColors(ColorValue color, ColorValue& highlight, ColorValue& shadow, float lightFactor, float darkFactor,
+                    const SysColorResolver& resolver);
 
 // The same with factors counted in tenths: lightTenths of the way to white (10 gives white), the
 // luminance less darkTenths tenths (10 gives black).
-void GetBevelColorsTenths(ColorValue color, ColorValue& highlight, ColorValue& shadow,
-                          std::int32_t lightTenths, std::int32_t darkTenths,
-                          const SysColorResolver& resolver);
+void GetBevelColorsTenths(ColorValue color, ColorValue& highlight, ColorValue& shadow, std::int32_t lightTenths,
+                          std::int32_t darkTenths, const SysColorResolver& resolver);
 
 } // namespace qm

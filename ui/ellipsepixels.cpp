@@ -80,10 +80,7 @@ QRectF EllipseStrokeRect(const CanvasRect& box)
     return QRectF(box.left, box.top, box.right - box.left - 1, box.bottom - box.top - 1);
 }
 
-QRect PixelRect(const CanvasRect& box)
-{
-    return QRect(box.left, box.top, box.right - box.left, box.bottom - box.top);
-}
+QRect PixelRect(const CanvasRect& box) { return QRect(box.left, box.top, box.right - box.left, box.bottom - box.top); }
 
 double SweepFrom(double start, double angle)
 {

@@ -25,16 +25,12 @@ double parametricAngle(const CanvasRect& box, QPointF centre, QPoint p)
 
 } // namespace
 
-QPainterCanvas::QPainterCanvas(QPainter& painter)
-    : m_painter(painter)
+QPainterCanvas::QPainterCanvas(QPainter& painter) : m_painter(painter)
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-QSize QPainterCanvas::textExtent(const QString& text) const
-{
-    return CaptionLayout::Of(font(), text).StoredExtent();
-}
+QSize QPainterCanvas::textExtent(const QString& text) const { return CaptionLayout::Of(font(), text).StoredExtent(); }
 
 void QPainterCanvas::applyPen()
 {

@@ -38,9 +38,7 @@ void frame(QPainter& painter, const QRect& rect, const QColor& topLeft, const QC
 // the inner one raised.
 class BevelPanel final : public QWidget {
 public:
-    BevelPanel(QWidget* parent, ColorValue color)
-        : QWidget(parent)
-        , m_color(color)
+    BevelPanel(QWidget* parent, ColorValue color) : QWidget(parent), m_color(color)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -67,8 +65,8 @@ private:
 } // namespace
 
 TInfoForm::TInfoForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("InfoForm"));
     setWindowTitle(QStringLiteral("About Quillmark..."));
@@ -81,8 +79,8 @@ TInfoForm::TInfoForm(QWidget* parent)
 
     // The screen reader's names are the captions; the descriptions say what each does.
     m_bitBtn3 = addOvalButton("BitBtn3", QStringLiteral("Close"), 29, QStringLiteral("Close the About dialog"));
-    m_ovalButton1 =
-        addOvalButton("OvalButton1", QStringLiteral("Support"), 256, QStringLiteral("Get support by e-mail"));
+    m_ovalButton1
+        = addOvalButton("OvalButton1", QStringLiteral("Support"), 256, QStringLiteral("Get support by e-mail"));
     m_ovalButton1->setToolTip(m_ovalButton1->accessibleDescription());
     m_ovalButton2 = addOvalButton("OvalButton2", QStringLiteral("Website"), 106, QStringLiteral("Visit the homepage"));
     m_ovalButton2->setToolTip(m_ovalButton2->accessibleDescription());

@@ -27,10 +27,7 @@ constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 26;
 // difference, and the content then stays centred and overflows equally on both sides.
 constexpr std::int64_t half(std::int64_t v) { return v >> 1; }
 
-int coordinate(std::int64_t v)
-{
-    return static_cast<int>(std::clamp(v, -kCoordinateLimit, kCoordinateLimit));
-}
+int coordinate(std::int64_t v) { return static_cast<int>(std::clamp(v, -kCoordinateLimit, kCoordinateLimit)); }
 
 struct Box {
     std::int64_t left = 0;
@@ -48,20 +45,14 @@ QPoint point(std::int64_t x, std::int64_t y) { return {coordinate(x), coordinate
 
 char16_t foldUpper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
 
-ShiftState shiftOf(const QMouseEvent* event, Qt::MouseButtons buttons)
-{
-    return {event->modifiers(), buttons};
-}
+ShiftState shiftOf(const QMouseEvent* event, Qt::MouseButtons buttons) { return {event->modifiers(), buttons}; }
 
 // What screen readers see of an oval button: a push button named by its caption (as shown, without
 // the accelerator's "&") unless the window gave it a name of its own, with a press action that
 // clicks it. Without this the button would be an anonymous pane to them.
 class OvalButtonAccessible final : public QAccessibleWidget {
 public:
-    explicit OvalButtonAccessible(TOvalButton* button)
-        : QAccessibleWidget(button, QAccessible::Button)
-    {
-    }
+    explicit OvalButtonAccessible(TOvalButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
 
     QString text(QAccessible::Text t) const override
     {
@@ -104,7 +95,8 @@ private:
 QAccessibleInterface* ovalButtonFactory(const QString& className, QObject* object)
 {
     auto* button = className == QLatin1String(TOvalButton::staticMetaObject.className())
-        ? qobject_cast<TOvalButton*>(object) : nullptr;
+                       ? qobject_cast<TOvalButton*>(object)
+                       : nullptr;
     return button != nullptr ? new OvalButtonAccessible(button) : nullptr;
 }
 
@@ -268,8 +260,8 @@ void TOvalButton::PaintFace(Canvas& canvas)
         dest.bottom = dest.top + gh;
 
         // Strokes in the face colour cover the strip the glyph occupied in the other state.
-        canvas.setPen({m_transparent ? CanvasStyle::Clear : CanvasStyle::Solid,
-                       m_transparent ? canvas.pen().color : face});
+        canvas.setPen(
+            {m_transparent ? CanvasStyle::Clear : CanvasStyle::Solid, m_transparent ? canvas.pen().color : face});
         if (sunken) {
             dest = {dest.left + 1, dest.top + 1, dest.right + 1, dest.bottom + 1};
             canvas.moveTo(point(dest.left - 1, dest.bottom));
@@ -285,8 +277,7 @@ void TOvalButton::PaintFace(Canvas& canvas)
         if (sunken && m_numGlyphs > 2)
             src = {2 * cell, src.top, 3 * cell, src.bottom};
         canvas.setBrush({m_transparent ? CanvasStyle::Clear : CanvasStyle::Solid, face});
-        canvas.copyTransparent(toCanvas(dest), m_glyph, toCanvas(src),
-                               ResolveColor(m_transparentColor, SysColor));
+        canvas.copyTransparent(toCanvas(dest), m_glyph, toCanvas(src), ResolveColor(m_transparentColor, SysColor));
     }
 
     if (m_caption.isEmpty())
@@ -307,8 +298,7 @@ void TOvalButton::PaintFace(Canvas& canvas)
     }
     canvas.setBrush({m_transparent ? CanvasStyle::Clear : CanvasStyle::Solid, face});
     const Box textBox{tx, ty, tx + tw, ty + th};
-    canvas.fillRect(sunken ? toCanvas(textBox)
-                           : toCanvas({tx + 1, ty + 1, tx + 1 + tw, ty + 1 + th}));
+    canvas.fillRect(sunken ? toCanvas(textBox) : toCanvas({tx + 1, ty + 1, tx + 1 + tw, ty + 1 + th}));
     if (!isEnabled())
         canvas.setFontColor(SysColor(kColorGrayText));
     // The whole caption is drawn, however long: no fixed-size buffer stands in between.

@@ -114,8 +114,7 @@ protected:
 
 private:
     // What every plain property setter does: store a different value and ask for a repaint.
-    template <typename T>
-    void assign(T& member, const T& value)
+    template <typename T> void assign(T& member, const T& value)
     {
         if (member == value)
             return;

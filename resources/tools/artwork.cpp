@@ -27,10 +27,8 @@ std::vector<Shape> markShapes()
     QPainterPath background;
     background.addRoundedRect(QRectF(4, 4, 92, 92), 20, 20);
     return {
-        {background, kNavyTop, kNavyBottom, {}, 0},
-        {inkStroke(), {}, {}, kGold, 4.5},
-        {quillVane(), kCreamLight, kCreamDark, {}, 0},
-        {quillRachis(), {}, {}, kRachis, 2.4},
+        {background, kNavyTop, kNavyBottom, {}, 0},    {inkStroke(), {}, {}, kGold, 4.5},
+        {quillVane(), kCreamLight, kCreamDark, {}, 0}, {quillRachis(), {}, {}, kRachis, 2.4},
         {quillNib(), kGoldLight, kGold, {}, 0},
     };
 }
@@ -85,8 +83,9 @@ QImage applicationIcon(int size)
 
 QString applicationIconSvg()
 {
-    QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"128\" height=\"128\" viewBox=\"0 0 100 100\">\n"
-                                 "  <title>Quillmark</title>\n  <defs>\n");
+    QString svg = QStringLiteral(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"128\" height=\"128\" viewBox=\"0 0 100 100\">\n"
+        "  <title>Quillmark</title>\n  <defs>\n");
     const std::vector<Shape> shapes = markShapes();
     QString body;
     for (std::size_t i = 0; i < shapes.size(); ++i) {
@@ -104,7 +103,8 @@ QString applicationIconSvg()
         }
         body += QStringLiteral("  <path d=\"%1\" fill=\"%2\"").arg(svgPathData(s.path), fill);
         if (s.stroke.isValid())
-            body += QStringLiteral(" stroke=\"%1\" stroke-width=\"%2\" stroke-linecap=\"round\" stroke-linejoin=\"round\"")
+            body += QStringLiteral(
+                        " stroke=\"%1\" stroke-width=\"%2\" stroke-linecap=\"round\" stroke-linejoin=\"round\"")
                         .arg(s.stroke.name(), svgNumber(s.strokeWidth));
         body += QStringLiteral("/>\n");
     }

@@ -12,11 +12,11 @@ QImage applicationIcon(int size);
 // The same mark as SVG text, from the same shapes.
 QString applicationIconSvg();
 
-QImage banner();      // 500 x 65
-QImage logo();        // 98 x 130
+QImage banner();            // 500 x 65
+QImage logo();              // 98 x 130
 QImage menuIcon(int index); // 16 x 16: 0 quill, 1 exit, 2 save, 3 open, 4 list, 5 website, 6 about
-QImage generateButton(); // 24 x 24, a light bulb
-QImage researchButton(); // 22 x 23, a magnifier over a page
-QImage cancelButton();   // 24 x 24
+QImage generateButton();    // 24 x 24, a light bulb
+QImage researchButton();    // 22 x 23, a magnifier over a page
+QImage cancelButton();      // 24 x 24
 
 } // namespace qm::tools

@@ -38,8 +38,8 @@ QImage menuIcon(int index)
         p.setPen(Qt::NoPen);
         p.setBrush(kGoldLight);
         p.drawEllipse(QPointF(5.3, 9), 0.8, 0.8);
-        const QPainterPath arrow =
-            closedPolygon({{8.5, 7}, {11.5, 7}, {11.5, 4.5}, {15.5, 8.5}, {11.5, 12.5}, {11.5, 10}, {8.5, 10}});
+        const QPainterPath arrow
+            = closedPolygon({{8.5, 7}, {11.5, 7}, {11.5, 4.5}, {15.5, 8.5}, {11.5, 12.5}, {11.5, 10}, {8.5, 10}});
         p.setPen(QPen(QColor(0x1E, 0x6E, 0x2E), 1));
         p.setBrush(QColor(0x3C, 0xB0, 0x52));
         p.drawPath(arrow);

@@ -59,7 +59,8 @@ bool writeBaselineJpeg(const QImage& picture, const QString& path, int quality)
     const QImage rgbImage = picture.convertToFormat(QImage::Format_RGB888);
     std::vector<unsigned char> rgb(static_cast<std::size_t>(rgbImage.width()) * rgbImage.height() * 3);
     for (int y = 0; y < rgbImage.height(); ++y)
-        std::copy_n(rgbImage.constScanLine(y), rgbImage.width() * 3, rgb.data() + std::size_t{static_cast<unsigned>(y)} * rgbImage.width() * 3);
+        std::copy_n(rgbImage.constScanLine(y), rgbImage.width() * 3,
+                    rgb.data() + std::size_t{static_cast<unsigned>(y)} * rgbImage.width() * 3);
 
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
@@ -68,7 +69,8 @@ bool writeBaselineJpeg(const QImage& picture, const QString& path, int quality)
     if (ok) {
         QFile file(path);
         written = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                  && file.write(reinterpret_cast<const char*>(buffer), static_cast<qint64>(size)) == static_cast<qint64>(size);
+                  && file.write(reinterpret_cast<const char*>(buffer), static_cast<qint64>(size))
+                         == static_cast<qint64>(size);
     }
     std::free(buffer);
     return written;

@@ -16,8 +16,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
-#include <QTreeView>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <cstdio>
 
 namespace {

@@ -11,9 +11,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <cstdint>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 

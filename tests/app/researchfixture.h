@@ -34,11 +34,7 @@ inline constexpr int kNoAnswer = -2; // leaves the dialog open
 // Research, or presses Cancel (kCancel, or when nothing is queued), or leaves it open (kNoAnswer).
 class TopicAnswers final : public QObject {
 public:
-    explicit TopicAnswers(TStartForm& form)
-        : m_form(form)
-    {
-        m_form.installEventFilter(this);
-    }
+    explicit TopicAnswers(TStartForm& form) : m_form(form) { m_form.installEventFilter(this); }
     void queue(int answer) { m_answers.push_back(answer); }
     int shown() const { return m_shown; }
 

@@ -59,8 +59,9 @@ TEST_F(HeadlineCommands, HeaderClickSortsAscendingEveryTimeWithoutSortMark)
     ASSERT_EQ(sorted.size(), 5u);
     if (sorted[0].caption == "ALPHA")
         std::swap(sorted[0], sorted[1]); // equal captions, either order
-    EXPECT_EQ(sorted, (std::vector<Suggestion>{
-                          {"Alpha", false}, {"ALPHA", true}, {"alpha2", true}, {"beta", true}, {"_x", false}}));
+    EXPECT_EQ(
+        sorted,
+        (std::vector<Suggestion>{{"Alpha", false}, {"ALPHA", true}, {"alpha2", true}, {"beta", true}, {"_x", false}}));
     EXPECT_EQ(view.model()->index(4, 0).data().toString(), QStringLiteral("_x")) << "display text moves along";
     EXPECT_EQ(view.currentIndex().data().toString(), QStringLiteral("beta")) << "the current item stays current";
     EXPECT_EQ(view.selectionModel()->selectedRows().size(), 1);
@@ -174,7 +175,8 @@ TEST_F(HeadlineCommands, FailedSavesShowTheErrorBoxAndKeepTheOldFile)
     trigger(&form, "SavedatatoAsciifile1");
 
     ASSERT_EQ(desktop.boxes().size(), 2u);
-    for (const auto& [box, name] : {std::pair{desktop.boxes()[0], "list.qmk"}, std::pair{desktop.boxes()[1], "ideas.txt"}}) {
+    for (const auto& [box, name] :
+         {std::pair{desktop.boxes()[0], "list.qmk"}, std::pair{desktop.boxes()[1], "ideas.txt"}}) {
         EXPECT_EQ(box.caption, QStringLiteral("Quillmark"));
         EXPECT_EQ(box.icon, MsgIcon::Error);
         EXPECT_EQ(box.buttons, MsgButtons::Ok);
@@ -228,7 +230,13 @@ TEST_F(HeadlineCommands, AHugeCaptionIsShownCutButCopiedAndSavedWhole)
     } cases[] = {
         {"ascii", std::string(huge, 'a'), QString(2047, QLatin1Char('a'))},
         // 2,047 bytes end inside a two-byte sequence: the cut drops its first byte too.
-        {"utf-8", [] { std::string s; while (s.size() < 4096) s += "\xC3\xA9"; return s; }(),
+        {"utf-8",
+         [] {
+             std::string s;
+             while (s.size() < 4096)
+                 s += "\xC3\xA9";
+             return s;
+         }(),
          QString(1023, QChar(0xE9))},
         {"windows-1252", std::string(4096, '\x93'), QString(2047, QChar(0x201C))},
     };

@@ -17,7 +17,7 @@ bool PositionSaved(RegistryStore& store)
 {
     const RegistryKey key = store.openKey(kPositionKey);
     return key.isOpen() && key.queryInfo("top").status == RegStatus::Ok
-        && key.queryInfo("left").status == RegStatus::Ok;
+           && key.queryInfo("left").status == RegStatus::Ok;
 }
 
 TEST_F(ResearchWindow, ClosingTheWindowDuringTheWalkSavesAtOnceAndEndsAfterTheRun)

@@ -204,10 +204,12 @@ const GrowthCase kGrowthCases[] = {
     {"NothingElse", [](SuggestionModel&) {}, 40},
     {"ListEmptied", [](SuggestionModel& m) { m.clear(); }, 10},
     {"Sorted", [](SuggestionModel& m) { m.sortByCaption(); }, 40},
-    {"EveryRowTicked", [](SuggestionModel& m) {
+    {"EveryRowTicked",
+     [](SuggestionModel& m) {
          for (std::size_t i = 0; i < m.count(); ++i)
              m.setChecked(i, true);
-     }, 40},
+     },
+     40},
 };
 
 INSTANTIATE_TEST_SUITE_P(Walk, SuggestionListGrowth, testing::ValuesIn(kGrowthCases),

@@ -10,11 +10,11 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <functional>
 #include <optional>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -91,13 +91,12 @@ public:
     void ageLock(std::chrono::seconds age) const
     {
         const auto then = std::chrono::system_clock::now() - age;
-        const timespec times[2] = {{std::chrono::system_clock::to_time_t(then), 0},
-                                   {std::chrono::system_clock::to_time_t(then), 0}};
+        const timespec times[2]
+            = {{std::chrono::system_clock::to_time_t(then), 0}, {std::chrono::system_clock::to_time_t(then), 0}};
         ASSERT_EQ(::utimensat(AT_FDCWD, m_runtime.file("quillmark.lock").c_str(), times, 0), 0);
     }
 
-    template <typename Condition>
-    static bool poll(Condition condition)
+    template <typename Condition> static bool poll(Condition condition)
     {
         const auto deadline = std::chrono::steady_clock::now() + kPatience;
         while (!condition()) {
@@ -160,9 +159,8 @@ TEST(SingleInstance, AnInstanceThatHasRunForHoursStillKeepsOthersOut)
 // or, for a folder, run without.
 TEST(SingleInstance, OnlyALiveHolderOfTheLockKeepsAStartOut)
 {
-    const auto content = [](std::string bytes) {
-        return [bytes](const std::filesystem::path& lock) { writeFileBytes(lock, bytes); };
-    };
+    const auto content
+        = [](std::string bytes) { return [bytes](const std::filesystem::path& lock) { writeFileBytes(lock, bytes); }; };
     const std::pair<const char*, std::function<void(const std::filesystem::path&)>> places[] = {
         {"nothing", [](const std::filesystem::path&) {}},
         {"an empty file", content("")},

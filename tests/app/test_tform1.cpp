@@ -159,17 +159,23 @@ TEST_F(MainWindow, TheMenusHoldEveryItemWithItsIconAndShortcut)
         std::vector<Item> items;
     } menus[] = {
         {"&File",
-         {{"&Open file...", "Open1", 3, {}}, {"&Save file...", "Save1", 2, {}}, {nullptr, nullptr, -1, {}},
+         {{"&Open file...", "Open1", 3, {}},
+          {"&Save file...", "Save1", 2, {}},
+          {nullptr, nullptr, -1, {}},
           {"E&xit", "Exit1", 1, {}}}},
         {"Models",
-         {{"Add selection and Proceed to step 2.", "AddselectiontoStep21", -1, {}}, {nullptr, nullptr, -1, {}},
-          {"Select all", "Selectall1", -1, {}}, {"Select none", "Selectnone1", -1, {}},
+         {{"Add selection and Proceed to step 2.", "AddselectiontoStep21", -1, {}},
+          {nullptr, nullptr, -1, {}},
+          {"Select all", "Selectall1", -1, {}},
+          {"Select none", "Selectnone1", -1, {}},
           {"Invert selection", "Invertselection1", -1, {}}}},
         {"Headlines",
-         {{"Save data to Ascii file...", "SavedatatoAsciifile1", -1, {}}, {nullptr, nullptr, -1, {}},
+         {{"Save data to Ascii file...", "SavedatatoAsciifile1", -1, {}},
+          {nullptr, nullptr, -1, {}},
           {"Clear", "Clear1", -1, {}}}},
         {"&Help",
-         {{"Quillmark website...", "Quillmarkwebsite1", 5, {}}, {nullptr, nullptr, -1, {}},
+         {{"Quillmark website...", "Quillmarkwebsite1", 5, {}},
+          {nullptr, nullptr, -1, {}},
           {"&About...", "About1", 6, QKeySequence(Qt::Key_F1)}}},
     };
     const QList<QAction*> bar = m_form->menuBar()->actions();

@@ -95,18 +95,26 @@ TEST_F(WindowPosition, AValueThatIsNotADwordShowsItsBoxAndStopsPositioning)
         QPoint expected;
     };
     const Case cases[] = {
-        {"top as text of three characters", "top", RegType::Sz, std::string("abc\0", 4),
-         "Invalid data type for 'top'", kLaidOut},
-        {"top as text of four characters", "top", RegType::Sz, std::string("abcd\0", 5),
-         "Failed to get data for 'top'", kLaidOut},
+        {"top as text of three characters", "top", RegType::Sz, std::string("abc\0", 4), "Invalid data type for 'top'",
+         kLaidOut},
+        {"top as text of four characters", "top", RegType::Sz, std::string("abcd\0", 5), "Failed to get data for 'top'",
+         kLaidOut},
         {"top as 4 binary bytes", "top", RegType::Binary, bytes({1, 0, 0, 0}), "Invalid data type for 'top'", kLaidOut},
         {"top as a qword", "top", RegType::Qword, bytes({1, 0, 0, 0, 0, 0, 0, 0}), "Failed to get data for 'top'",
          kLaidOut},
         // The top edge read before stays; the left edge keeps its laid-out 193.
-        {"left as text of three characters", "left", RegType::Sz, std::string("abc\0", 4),
-         "Invalid data type for 'left'", {193, 40}},
-        {"left as text of many characters", "left", RegType::Sz, std::string("a long text\0", 12),
-         "Failed to get data for 'left'", {193, 40}},
+        {"left as text of three characters",
+         "left",
+         RegType::Sz,
+         std::string("abc\0", 4),
+         "Invalid data type for 'left'",
+         {193, 40}},
+        {"left as text of many characters",
+         "left",
+         RegType::Sz,
+         std::string("a long text\0", 12),
+         "Failed to get data for 'left'",
+         {193, 40}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -215,8 +223,9 @@ TEST_F(WindowPosition, ACorruptStoreOpensAtTheDefaultsAndKeepsItsOtherLinesOnClo
     // Every line is still there, in its order; the new values joined their key.
     const std::string after = readFileBytes(storePath());
     std::size_t at = 0;
-    for (const char* line : {"[HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\n", "\"top\"=dword:zz\n",
-                             "\x01\x02 binary junk \xFF\n", "[HKEY_CURRENT_USER\\Software\\Other]\n", "\"keep\"=\"me\"\n"}) {
+    for (const char* line :
+         {"[HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\n", "\"top\"=dword:zz\n",
+          "\x01\x02 binary junk \xFF\n", "[HKEY_CURRENT_USER\\Software\\Other]\n", "\"keep\"=\"me\"\n"}) {
         at = after.find(line, at);
         ASSERT_NE(at, std::string::npos) << line;
     }

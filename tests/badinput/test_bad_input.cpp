@@ -27,9 +27,9 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <string>
 #include <vector>
 
 #if __has_include(<valgrind/valgrind.h>)
@@ -209,36 +209,51 @@ struct ReaderCase {
     std::vector<HostileInput (*)()> floods;
 };
 
-std::string Logo()
-{
-    return readFileBytes(std::string(QUILLMARK_SOURCE_DIR) + "/resources/images/logo.jpg");
-}
+std::string Logo() { return readFileBytes(std::string(QUILLMARK_SOURCE_DIR) + "/resources/images/logo.jpg"); }
 
 const std::vector<ReaderCase>& Readers()
 {
     static const std::vector<ReaderCase> readers = {
         // The page is copied once; captions are its bytes.
-        {"SourcePage", [] { return std::make_unique<SourcePageReader>(); }, ValidPage, 4, 256 * 1024,
+        {"SourcePage",
+         [] { return std::make_unique<SourcePageReader>(); },
+         ValidPage,
+         4,
+         256 * 1024,
          {[] { return Flood('a'); }, [] { return Flood('<'); }}},
         // A line, the receive buffer and the header block, whose lines are kept as strings in two
         // lists: a block of 4-byte lines at its limit costs some 20 times its size. A large body lies
         // outside the heap.
-        {"HttpResponse", [] { return std::make_unique<HttpResponseReader>(); }, ValidResponse, 1,
+        {"HttpResponse",
+         [] { return std::make_unique<HttpResponseReader>(); },
+         ValidResponse,
+         1,
          24 * static_cast<std::size_t>(kMaxHeaderBytes),
          {[] { return Flood('a'); }, [] { return Flood('\n'); }, HeaderFlood}},
         // The file's bytes are kept; each section and key line costs a little bookkeeping.
-        {"HeadlineFile", [] { return std::make_unique<HeadlineFileReader>(); }, ValidHeadlineFile, 8, 256 * 1024,
+        {"HeadlineFile",
+         [] { return std::make_unique<HeadlineFileReader>(); },
+         ValidHeadlineFile,
+         8,
+         256 * 1024,
          {[] { return Flood('['); }, [] { return Flood('\n'); }}},
         // A store over its size or line limit is never read; floods of the largest size it reads are.
         // Reading one makes a copy of each line and a value's text; the lines' bookkeeping and the
         // value's temporary copy are bounded by the limits.
-        {"RegistryStore", [] { return std::make_unique<RegistryStoreReader>(); }, ValidStore, 7,
+        {"RegistryStore",
+         [] { return std::make_unique<RegistryStoreReader>(); },
+         ValidStore,
+         7,
          RegistryStore::kMaxStoreBytes + RegistryStore::kMaxStoreLines * 256,
          {[] { return Flood('['); }, [] { return Flood('[', RegistryStore::kMaxStoreBytes); },
           [] { return Flood('"', RegistryStore::kMaxStoreBytes); },
           [] { return Flood('\n', RegistryStore::kMaxStoreBytes); }}},
         // The largest picture's pixels, allocated before a row is decoded, and libjpeg's tables.
-        {"JpegImage", [] { return std::make_unique<JpegReader>(); }, Logo, 1, JpegImage::kMaxPixels * 3 + 2 * kMiB,
+        {"JpegImage",
+         [] { return std::make_unique<JpegReader>(); },
+         Logo,
+         1,
+         JpegImage::kMaxPixels * 3 + 2 * kMiB,
          {[] { return Flood('\xff'); }, [] { return Flood('\0'); }}},
     };
     return readers;
@@ -319,7 +334,7 @@ TEST(BadInputFiles, WhatIsNotARegularFileIsRefusedWithoutWaiting)
          [](const fs::path& path) {
              RegistryStore store(path);
              return store.read().items().empty()
-                 && store.createKey("Software\\Quillmark").status() == RegStatus::AccessDenied;
+                    && store.createKey("Software\\Quillmark").status() == RegStatus::AccessDenied;
          }},
     };
     const std::pair<const char*, std::function<void(const fs::path&)>> kinds[] = {

@@ -38,8 +38,10 @@ TEST(CheckCommand, NamesWhatEachEntryGivesOrWhyItGivesNothing)
         {"<li><a href=\"4\"><b>Bold</b></a></li>", "lost: markup inside the link text, nothing after it"},
         {"<li><a href=\"5\">Big <b>bold</b> news</a></li>", "listed, cut by markup inside the link text:  news"},
         {"<li>Plain text</li>", "lost: no \"</a>\" in the entry"},
-        {"<li><a href=\"6\">Skipped</a></li>", "lost: passed over: an earlier entry without \"</a>\" sent the walk past it"},
-        {"<li><a href=\"7\">Touching</a><li><a href=\"8\">Next</a></li>", "lost: \"</a>\" directly followed by the next \"<li>\""},
+        {"<li><a href=\"6\">Skipped</a></li>",
+         "lost: passed over: an earlier entry without \"</a>\" sent the walk past it"},
+        {"<li><a href=\"7\">Touching</a><li><a href=\"8\">Next</a></li>",
+         "lost: \"</a>\" directly followed by the next \"<li>\""},
         {"<li><a href=\"#top\">Back to the topics</a></li>", "lost: last entry of the section (never listed)"},
     };
     std::string page = "<html>\r\n<a name=\"Misc\"></a>\r\n<ul>\r\n";
@@ -65,7 +67,9 @@ TEST(CheckCommand, MissingAnchorSectionEndOrPageFails)
     };
     const std::vector<Row> rows = {
         // Without its anchor the parser takes the section from the start of the page: told, then failed.
-        {"<ul><li><a>Other topic</a>\n<li></ul>", "line 1: listed: Other topic\nline 2: lost: last entry of the section (never listed)\nentries 2, listed 1, blocked 0, lost 1\n",
+        {"<ul><li><a>Other topic</a>\n<li></ul>",
+         "line 1: listed: Other topic\nline 2: lost: last entry of the section (never listed)\nentries 2, listed 1, "
+         "blocked 0, lost 1\n",
          "check: no anchor <a name=Misc or <a name=\"Misc in the page; the section runs from the start of the page\n"},
         {"<a name=\"misc\"><ul><li><a>Headline</a>\n<li>", "entries 0, listed 0, blocked 0, lost 0\n",
          "check: no \"</ul>\" ends the section; it is empty\n"},
@@ -81,7 +85,8 @@ TEST(CheckCommand, MissingAnchorSectionEndOrPageFails)
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err.rfind("EIdSocketError: ", 0), 0u) << refused.err;
     EXPECT_EQ(Lines(refused.err).size(), 1u) << refused.err;
-    for (const std::vector<std::string_view>& args : {std::vector<std::string_view>{}, {"Misc", "--url"}, {"Misc", "Other"}})
+    for (const std::vector<std::string_view>& args :
+         {std::vector<std::string_view>{}, {"Misc", "--url"}, {"Misc", "Other"}})
         EXPECT_EQ(RunCli(cli::runCheck, args).status, 2);
 }
 

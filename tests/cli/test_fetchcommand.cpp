@@ -2,8 +2,8 @@
 #include "tests/cli/clirun.h"
 #include "tests/support/loopbackserver.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace qm {
@@ -11,10 +11,7 @@ namespace {
 
 using namespace qm::test;
 
-CliRun RunFetch(const std::vector<std::string_view>& args)
-{
-    return RunCli(cli::runFetch, args);
-}
+CliRun RunFetch(const std::vector<std::string_view>& args) { return RunCli(cli::runFetch, args); }
 
 TEST(FetchCommand, WritesTheBodyExactly)
 {
@@ -30,26 +27,27 @@ TEST(FetchCommand, WritesTheBodyExactly)
 // One line each, naming the address tried and what failed in plain words.
 TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
 {
-    LoopbackServer server({{ReadRequest(), Send("HTTP/1.1 404 Not Found\r\nContent-Length: 7\r\n\r\nmissing")},
-                           {ReadRequest(), Send("HTTP/1.1 2x0 OK\r\n\r\n")},
-                           {ReadRequest(),
-                            Send(std::string("HTTP/1.1 404 Not\0Here\r\nContent-Length: 1\r\n\r\n-", 45))}});
+    LoopbackServer server(
+        {{ReadRequest(), Send("HTTP/1.1 404 Not Found\r\nContent-Length: 7\r\n\r\nmissing")},
+         {ReadRequest(), Send("HTTP/1.1 2x0 OK\r\n\r\n")},
+         {ReadRequest(), Send(std::string("HTTP/1.1 404 Not\0Here\r\nContent-Length: 1\r\n\r\n-", 45))}});
     const std::string url = server.url();
     const CliRun notFound = RunFetch({url});
     EXPECT_EQ(notFound.status, 1);
     EXPECT_EQ(notFound.out, "missing");
     const std::string where = "127.0.0.1 port " + std::to_string(server.port());
-    EXPECT_EQ(notFound.err, "EIdProtocolReplyError: 404 Not Found (the server at " + where +
-                                " answered with an error instead of the page) while fetching " + url + "\n");
+    EXPECT_EQ(notFound.err, "EIdProtocolReplyError: 404 Not Found (the server at " + where
+                                + " answered with an error instead of the page) while fetching " + url + "\n");
 
     const CliRun notANumber = RunFetch({url});
     EXPECT_EQ(notANumber.status, 1);
     EXPECT_EQ(notANumber.err, "EConvertError: '2x0' is not a valid integer value (the server's answer is not "
-                              "valid HTTP) while fetching " + url + "\n");
+                              "valid HTTP) while fetching "
+                                  + url + "\n");
 
     // A NUL byte in the message does not cut the line short.
-    EXPECT_EQ(RunFetch({url}).err, "EIdProtocolReplyError: 404 Not\\0Here (the server at " + where +
-                                   " answered with an error instead of the page) while fetching " + url + "\n");
+    EXPECT_EQ(RunFetch({url}).err, "EIdProtocolReplyError: 404 Not\\0Here (the server at " + where
+                                       + " answered with an error instead of the page) while fetching " + url + "\n");
 
     const RefusingPort refusing;
     const std::string refusedUrl = "http://127.0.0.1:" + std::to_string(refusing.port()) + "/";
@@ -57,7 +55,8 @@ TEST(FetchCommand, NamesTheFailureAndStillWritesWhatArrived)
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "EIdSocketError: Socket Error # 10061 Connection refused. (no server is listening at "
-                           "127.0.0.1 port " + std::to_string(refusing.port()) + ") while fetching " + refusedUrl + "\n");
+                           "127.0.0.1 port "
+                               + std::to_string(refusing.port()) + ") while fetching " + refusedUrl + "\n");
 
     // A line break in the URL stays inside the one line.
     const CliRun injected = RunFetch({refusedUrl + "\r\nX-Injected: 1"});

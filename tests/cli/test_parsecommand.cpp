@@ -33,8 +33,8 @@ TEST(ParseCommand, PrintsOneEscapedCaptionPerLineInListOrder)
 
 TEST(ParseCommand, WithoutExactlyOneKeyShowsUsage)
 {
-    for (const std::vector<std::string_view>& args : {std::vector<std::string_view>{},
-                                                      std::vector<std::string_view>{"Misc", "extra"}}) {
+    for (const std::vector<std::string_view>& args :
+         {std::vector<std::string_view>{}, std::vector<std::string_view>{"Misc", "extra"}}) {
         const Outcome outcome = runParseOn(args, "");
         EXPECT_EQ(outcome.status, 2);
         EXPECT_EQ(outcome.out, "");

@@ -72,7 +72,8 @@ TEST(QmkCommands, ExportWritesEachFormat)
     const std::string file = dir.file("f.qmk").string();
     writeFileBytes(file, "[item0]\nt=Ticked headline\ncheck=1\n[item1]\nt=Na\xc3\xafve start\ncheck=0\n"
                          "[item2]\nt=\ncheck=0\n[item3]\nt=\"Quoted\" start\ncheck=1\n[item4]\nt=Tips, tricks\n"
-                         "check=0\n[item5]\nt=Caf\xe9 \x93" "best\x94\ncheck=1\n[item6]\nt=TICKED headline\ncheck=0\n");
+                         "check=0\n[item5]\nt=Caf\xe9 \x93"
+                         "best\x94\ncheck=1\n[item6]\nt=TICKED headline\ncheck=0\n");
     struct Case {
         std::vector<std::string_view> options;
         std::string out;
@@ -80,21 +81,26 @@ TEST(QmkCommands, ExportWritesEachFormat)
     for (const Case& c : std::vector<Case>{
              {{},
               "1\tTicked headline\n0\tNa\xc3\xafve start\n0\t\n1\t\"Quoted\" start\n0\tTips, tricks\n"
-              "1\tCaf\xe9 \x93" "best\x94\n0\tTICKED headline\n"},
+              "1\tCaf\xe9 \x93"
+              "best\x94\n0\tTICKED headline\n"},
              {{"--format", "md", "--dedupe"},
               "- [x] Ticked headline\n- [ ] Na\xc3\xafve start\n- [ ] \n- [x] \"Quoted\" start\n- [ ] Tips, tricks\n"
-              "- [x] Caf\xe9 \x93" "best\x94\n"},
+              "- [x] Caf\xe9 \x93"
+              "best\x94\n"},
              {{"--lengths", "--format", "csv"},
               "checked,caption,characters,words\r\n1,Ticked headline,15,2\r\n0,Na\xc3\xafve start,11,2\r\n0,,0,0\r\n"
-              "1,\"\"\"Quoted\"\" start\",14,2\r\n0,\"Tips, tricks\",12,2\r\n1,Caf\xe9 \x93" "best\x94,11,2\r\n"
+              "1,\"\"\"Quoted\"\" start\",14,2\r\n0,\"Tips, tricks\",12,2\r\n1,Caf\xe9 \x93"
+              "best\x94,11,2\r\n"
               "0,TICKED headline,15,2\r\n"},
              {{"--format", "json", "--ticked"},
               "[\n  {\n    \"caption\": \"Ticked headline\",\n    \"checked\": true\n  },\n"
               "  {\n    \"caption\": \"\\\"Quoted\\\" start\",\n    \"checked\": true\n  },\n"
-              "  {\n    \"caption\": \"Caf\u00e9 \u201c" "best\u201d\",\n    \"checked\": true\n  }\n]\n"},
+              "  {\n    \"caption\": \"Caf\u00e9 \u201c"
+              "best\u201d\",\n    \"checked\": true\n  }\n]\n"},
              {{"--ticked", "--lengths", "--format", "md"},
               "- [x] Ticked headline (15 characters, 2 words)\n- [x] \"Quoted\" start (14 characters, 2 words)\n"
-              "- [x] Caf\xe9 \x93" "best\x94 (11 characters, 2 words)\n"},
+              "- [x] Caf\xe9 \x93"
+              "best\x94 (11 characters, 2 words)\n"},
          }) {
         std::vector<std::string_view> args{file};
         args.insert(args.end(), c.options.begin(), c.options.end());

@@ -19,10 +19,7 @@ namespace {
 
 using namespace qm::test;
 
-CliRun RunResearch(const std::vector<std::string_view>& args)
-{
-    return RunCli(cli::runResearch, args);
-}
+CliRun RunResearch(const std::vector<std::string_view>& args) { return RunCli(cli::runResearch, args); }
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -64,26 +61,33 @@ TEST(ResearchCommand, NamesAFailedDownloadAndStillPrintsWhatArrived)
     const CliRun broken = RunResearch({"--url", url, "Education"});
     EXPECT_EQ(broken.status, 1);
     EXPECT_EQ(broken.out, "First lesson\nSecond lesson\n");
-    EXPECT_EQ(broken.err, "EIdConnClosedGracefully: Connection Closed Gracefully. (the server at 127.0.0.1 port " +
-                          std::to_string(server.port()) + " closed the connection before the page was complete)"
-                          " while fetching " + url + "\n");
+    EXPECT_EQ(broken.err, "EIdConnClosedGracefully: Connection Closed Gracefully. (the server at 127.0.0.1 port "
+                              + std::to_string(server.port())
+                              + " closed the connection before the page was complete)"
+                                " while fetching "
+                              + url + "\n");
 
     const std::string refusedUrl = RefusingUrl();
     const CliRun refused = RunResearch({"Education", "--url", refusedUrl});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err.substr(0, refused.err.find(" (")), "EIdSocketError: Socket Error # 10061 Connection refused.");
+    EXPECT_EQ(refused.err.substr(0, refused.err.find(" (")),
+              "EIdSocketError: Socket Error # 10061 Connection refused.");
     EXPECT_NE(refused.err.find(") while fetching " + refusedUrl + "\n"), std::string::npos) << refused.err;
 }
 
 TEST(ResearchCommand, WantsOneKeyAndAUrlAfterUrl)
 {
-    for (const std::vector<std::string_view>& args : std::vector<std::vector<std::string_view>>{
-             {}, {"Misc", "Business"}, {"Misc", "--url"}, {"--url", "http://127.0.0.1:1/"}}) {
+    for (const std::vector<std::string_view>& args :
+         std::vector<std::vector<std::string_view>>{{},
+                                                    {"Misc", "Business"},
+                                                    {"Misc", "--url"},
+                                                    {"--url", "http://127.0.0.1:1/"}}) {
         const CliRun run = RunResearch(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, "usage: quillmark-cli research KEY [--url URL] [--format text|md|csv|json] [--dedupe] [--lengths]\n");
+        EXPECT_EQ(run.err,
+                  "usage: quillmark-cli research KEY [--url URL] [--format text|md|csv|json] [--dedupe] [--lengths]\n");
     }
 }
 

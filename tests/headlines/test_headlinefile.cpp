@@ -61,10 +61,7 @@ struct OpenCase {
 };
 
 // Shown by name: printed byte by byte, the case would show the unused (uninitialised) room of its strings.
-void PrintTo(const OpenCase& c, std::ostream* os)
-{
-    *os << c.what;
-}
+void PrintTo(const OpenCase& c, std::ostream* os) { *os << c.what; }
 
 class HeadlineOpen : public testing::TestWithParam<OpenCase> {};
 
@@ -75,30 +72,32 @@ TEST_P(HeadlineOpen, GivesTheItemsOfTheReadingRules)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HeadlineOpen,
-    testing::Values(
-        OpenCase{"item0 and item2 probe item0 and item1 only",
-                 "[item0]\nt=A\ncheck=0\n[item2]\nt=C\ncheck=0\n", {{"A", false}}},
-        OpenCase{"a section of another name still counts",
-                 "[item0]\nt=A\n[item1]\nt=B\n[other]\nx=1\n", {{"A", true}, {"B", true}}},
-        OpenCase{"sections read in the order of their numbers",
-                 "[item1]\nt=B\ncheck=0\n[item0]\nt=A\ncheck=1\n", {{"A", true}, {"B", false}}},
-        OpenCase{"check without t gives an empty caption", "[item0]\ncheck=0\n", {{"", false}}},
-        OpenCase{"a section without keys is absent", "[item0]\n[item1]\nt=B\n", {{"B", true}}},
-        OpenCase{"names without regard to case", "[ITEM0]\nT=A\nCHECK=0\n", {{"A", false}}},
-        OpenCase{"quoted captions lose one pair of quotes",
-                 "[item0]\nt=\"Double\"\n[item1]\nt='Single'\n[item2]\nt=\"Mixed'\n",
-                 {{"Double", true}, {"Single", true}, {"\"Mixed'", true}}},
-        OpenCase{"a readable file that is not INI-structured", "just some text\n\x01\x02\n", {}},
-        OpenCase{"an empty file", "", {}}));
+    testing::Values(OpenCase{"item0 and item2 probe item0 and item1 only",
+                             "[item0]\nt=A\ncheck=0\n[item2]\nt=C\ncheck=0\n",
+                             {{"A", false}}},
+                    OpenCase{"a section of another name still counts",
+                             "[item0]\nt=A\n[item1]\nt=B\n[other]\nx=1\n",
+                             {{"A", true}, {"B", true}}},
+                    OpenCase{"sections read in the order of their numbers",
+                             "[item1]\nt=B\ncheck=0\n[item0]\nt=A\ncheck=1\n",
+                             {{"A", true}, {"B", false}}},
+                    OpenCase{"check without t gives an empty caption", "[item0]\ncheck=0\n", {{"", false}}},
+                    OpenCase{"a section without keys is absent", "[item0]\n[item1]\nt=B\n", {{"B", true}}},
+                    OpenCase{"names without regard to case", "[ITEM0]\nT=A\nCHECK=0\n", {{"A", false}}},
+                    OpenCase{"quoted captions lose one pair of quotes",
+                             "[item0]\nt=\"Double\"\n[item1]\nt='Single'\n[item2]\nt=\"Mixed'\n",
+                             {{"Double", true}, {"Single", true}, {"\"Mixed'", true}}},
+                    OpenCase{"a readable file that is not INI-structured", "just some text\n\x01\x02\n", {}},
+                    OpenCase{"an empty file", "", {}}));
 
 // Only a value that converts to 0 unticks; anything that does not convert ticks.
 TEST(HeadlineFile, CheckValuesTickUnlessTheyConvertToZero)
 {
     const std::vector<std::pair<std::string, bool>> cases = {
-        {"0", false}, {"00", false}, {"$0", false}, {"0x0", false}, {"0X00", false}, {"x0", false},
-        {"-0", false}, {"+0", false}, {"\" 0\"", false}, {"1", true}, {"2", true}, {"-1", true},
-        {"", true}, {"true", true}, {"false", true}, {"99999999999", true}, {"0x", true}, {"$", true},
-        {"0 0", true}, {"1x", true}, {"0x100000000", true}, {"4294967296", true},
+        {"0", false},  {"00", false},  {"$0", false},         {"0x0", false},        {"0X00", false}, {"x0", false},
+        {"-0", false}, {"+0", false},  {"\" 0\"", false},     {"1", true},           {"2", true},     {"-1", true},
+        {"", true},    {"true", true}, {"false", true},       {"99999999999", true}, {"0x", true},    {"$", true},
+        {"0 0", true}, {"1x", true},   {"0x100000000", true}, {"4294967296", true},
     };
     std::string file;
     for (std::size_t i = 0; i < cases.size(); ++i)
@@ -140,8 +139,8 @@ TEST(HeadlineFile, LongCaptionIsSavedWholeAndReadBackCut)
 TEST(HeadlineFile, CaptionsReadBackAsSaved)
 {
     const std::vector<Suggestion> saved = {
-        {" Big News ", true}, {"\"Quoted\"", false}, {"'Single'", true}, {"", true},
-        {"x\n[item5]\nt=evil", false}, {"caf\xE9 \x93quotes\x94", true},
+        {" Big News ", true}, {"\"Quoted\"", false},         {"'Single'", true},
+        {"", true},           {"x\n[item5]\nt=evil", false}, {"caf\xE9 \x93quotes\x94", true},
     };
     std::vector<Suggestion> expected = saved;
     expected[4].caption = "x [item5] t=evil"; // a line cannot hold a line break: it becomes a blank
@@ -216,8 +215,8 @@ VectorSuggestions listFilling(std::size_t captionBytes, std::size_t fileBytes, s
 // item larger is refused on saving, and the file keeps what it held.
 TEST(HeadlineFile, ListsUpToTheFileBoundReopenWholeAndLargerOnesAreNotSaved)
 {
-    const std::pair<std::size_t, std::size_t> cases[] = {{kCaptionBufferBytes - 1, kMaxProfileFileBytes},
-                                                         {0, std::size_t{16} * 1024 * 1024}};
+    const std::pair<std::size_t, std::size_t> cases[]
+        = {{kCaptionBufferBytes - 1, kMaxProfileFileBytes}, {0, std::size_t{16} * 1024 * 1024}};
     for (const auto& [captionBytes, fileBytes] : cases) {
         TempDir dir;
         std::size_t savedBytes = 0;

@@ -17,11 +17,11 @@ TEST(ListView1Compare, ComparesFoldedBytesThenLengths)
         int expected; // the exact result where the comparison defines it
     };
     const std::vector<Case> cases = {
-        {"alpha", "ALPHA", 0},    // only case differs
-        {"a", "B", 'A' - 'B'},    // folded before comparing
-        {"_x", "Z", '_' - 'Z'},   // '_' sorts after the upper-case letters
-        {"_x", "z", '_' - 'Z'},   // and so after folded lower-case ones
-        {"alpha", "alpha2", -1},  // a prefix sorts first, by the length difference
+        {"alpha", "ALPHA", 0},   // only case differs
+        {"a", "B", 'A' - 'B'},   // folded before comparing
+        {"_x", "Z", '_' - 'Z'},  // '_' sorts after the upper-case letters
+        {"_x", "z", '_' - 'Z'},  // and so after folded lower-case ones
+        {"alpha", "alpha2", -1}, // a prefix sorts first, by the length difference
         {"abc", "", 3},
         {"", "", 0},
         {"\xE9", "\xC9", 0xE9 - 0xC9}, // no folding above 127
@@ -42,7 +42,8 @@ TEST(ListView1Compare, SortsTheDocumentedExample)
         sorted.push_back(captions[i]);
     ASSERT_EQ(sorted.size(), 5u);
     EXPECT_TRUE((sorted[0] == "Alpha" && sorted[1] == "ALPHA") || (sorted[0] == "ALPHA" && sorted[1] == "Alpha"));
-    EXPECT_EQ(std::vector<std::string>(sorted.begin() + 2, sorted.end()), (std::vector<std::string>{"alpha2", "beta", "_x"}));
+    EXPECT_EQ(std::vector<std::string>(sorted.begin() + 2, sorted.end()),
+              (std::vector<std::string>{"alpha2", "beta", "_x"}));
     EXPECT_TRUE(sortedOrder(std::vector<std::string>{}).empty());
     EXPECT_EQ(sortedOrder(std::vector<std::string>{"only"}), (std::vector<std::size_t>{0}));
 }

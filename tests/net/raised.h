@@ -7,8 +7,7 @@
 namespace qm::test {
 
 // The E that f raises, or nothing when it returns; any other exception passes through.
-template <class E, class F>
-std::optional<E> Raised(F&& f)
+template <class E, class F> std::optional<E> Raised(F&& f)
 {
     try {
         f();

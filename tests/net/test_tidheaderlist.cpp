@@ -39,10 +39,7 @@ struct ValueCase {
     std::string value;
 };
 
-void PrintTo(const ValueCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
+void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.name; }
 
 class ValueAtTest : public testing::TestWithParam<ValueCase> {};
 
@@ -52,17 +49,15 @@ TEST_P(ValueAtTest, UnfoldsContinuationLines)
     EXPECT_EQ(list.ValueAt(0), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, ValueAtTest,
-    testing::Values(
-        ValueCase{"LeadingBlanksGoTrailingStay", {"X:  \t a b  "}, "a b  "},
-        ValueCase{"NoBlankAfterColon", {"X:a"}, "a"},
-        ValueCase{"ContinuationJoinedByOneBlank", {"X: a", "  \tb", "\tc"}, "a b c"},
-        ValueCase{"ValueEndingInBlankJoinsDirectly", {"X: a ", " b"}, "a b"},
-        ValueCase{"EmptyValueTakesContinuation", {"X:", "  b"}, "b"},
-        ValueCase{"EmptyLineEndsContinuation", {"X: a", "", " b"}, "a"},
-        ValueCase{"NextHeaderIsNoContinuation", {"X: a", "Y: b"}, "a"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Values, ValueAtTest,
+                         testing::Values(ValueCase{"LeadingBlanksGoTrailingStay", {"X:  \t a b  "}, "a b  "},
+                                         ValueCase{"NoBlankAfterColon", {"X:a"}, "a"},
+                                         ValueCase{"ContinuationJoinedByOneBlank", {"X: a", "  \tb", "\tc"}, "a b c"},
+                                         ValueCase{"ValueEndingInBlankJoinsDirectly", {"X: a ", " b"}, "a b"},
+                                         ValueCase{"EmptyValueTakesContinuation", {"X:", "  b"}, "b"},
+                                         ValueCase{"EmptyLineEndsContinuation", {"X: a", "", " b"}, "a"},
+                                         ValueCase{"NextHeaderIsNoContinuation", {"X: a", "Y: b"}, "a"}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(TIdHeaderList, ValueOfAbsentNameIsEmpty)
 {

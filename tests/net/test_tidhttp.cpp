@@ -26,10 +26,7 @@ struct ResponseCase {
     int code;
 };
 
-void PrintTo(const ResponseCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
+void PrintTo(const ResponseCase& c, std::ostream* os) { *os << c.name; }
 
 class ResponseTest : public testing::TestWithParam<ResponseCase> {};
 
@@ -54,32 +51,69 @@ TEST_P(ResponseTest, SinkAndOutcome)
 INSTANTIATE_TEST_SUITE_P(
     Responses, ResponseTest,
     testing::Values(
-        ResponseCase{"StatusLineWithoutReason_GivesCode", "HTTP/1.1 200\r\nContent-Length: 2\r\n\r\nok", false, "", "", "ok", 200},
+        ResponseCase{"StatusLineWithoutReason_GivesCode", "HTTP/1.1 200\r\nContent-Length: 2\r\n\r\nok", false, "", "",
+                     "ok", 200},
         ResponseCase{"LfOnlyLines_ReadLikeCrLf", "HTTP/1.1 200 OK\nContent-Length: 2\n\nok", false, "", "", "ok", 200},
-        ResponseCase{"ContentLengthShorterThanBody_TakesExactlyIt", "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n0123456789", false, "", "", "01234", 200},
-        ResponseCase{"ContentLengthLongerThanBody_RaisesWithWhatCame", "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n01234", true, "EIdConnClosedGracefully", "Connection Closed Gracefully.", "01234", 200},
-        ResponseCase{"ContentLengthWithTrailingBlank_IsNoLength", "HTTP/1.1 200 OK\r\nContent-Length: 5 \r\n\r\n0123456789", true, "", "", "0123456789", 200},
-        ResponseCase{"ContentLengthBeyond32Bits_IsNoLength", "HTTP/1.1 200 OK\r\nContent-Length: 99999999999\r\n\r\n0123456789", true, "", "", "0123456789", 200},
-        ResponseCase{"ContentLengthZero_EmptyBodyWithoutWaiting", "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", false, "", "", "", 200},
-        ResponseCase{"NegativeContentLength_IsMalformed", "HTTP/1.1 200 OK\r\nContent-Length: -5\r\n\r\n01234", false, "EIdMalformedResponse", "Malformed response: negative Content-Length.", "", 200},
-        ResponseCase{"NoFraming_ReadsUntilClose", "HTTP/1.1 200 OK\r\n\r\nuntil\r\nclose", true, "", "", "until\r\nclose", 200},
-        ResponseCase{"Chunked_GivesTheChunksData", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1a\r\n" + k26 + "\r\n0\r\n\r\n", false, "", "", k26, 200},
-        ResponseCase{"ChunkExtension_IsIgnored", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1a;x=y\r\n" + k26 + "\r\n0\r\n\r\n", false, "", "", k26, 200},
-        ResponseCase{"ChunkedWithCapitalC_IsRecognised", "HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n1A \r\n" + k26 + "\r\n0\r\n\r\n", false, "", "", k26, 200},
-        ResponseCase{"ChunksAndTrailer_AllConsumed", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n2\r\nde\r\n0\r\nX-Trailer: 1\r\n\r\n", false, "", "", "abcde", 200},
-        ResponseCase{"ChunkSizeNotHexadecimal_IsMalformed", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\nzz\r\nmore\r\n0\r\n\r\n", false, "EIdMalformedResponse", "Malformed response: chunk size is not hexadecimal.", "abc", 200},
-        ResponseCase{"ChunkSizeTooLarge_IsMalformedNotWrapped", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n100000003\r\nabc\r\n0\r\n\r\n", false, "EIdMalformedResponse", "Malformed response: chunk size too large.", "", 200},
-        ResponseCase{"CloseInsideChunk_RaisesWithWhatCame", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1a\r\nabc", true, "EIdConnClosedGracefully", "Connection Closed Gracefully.", "abc", 200},
-        ResponseCase{"NotFound_BodyInSinkWithReplyCode", "HTTP/1.1 404 Not Found\r\nContent-Length: 7\r\n\r\nmissing", false, "EIdProtocolReplyError", "404 Not Found", "missing", 404},
-        ResponseCase{"NotModified_EmptySinkWithoutWaiting", "HTTP/1.1 304 Not Modified\r\n\r\n", false, "EIdProtocolReplyError", "304 Not Modified", "", 304},
+        ResponseCase{"ContentLengthShorterThanBody_TakesExactlyIt",
+                     "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n0123456789", false, "", "", "01234", 200},
+        ResponseCase{"ContentLengthLongerThanBody_RaisesWithWhatCame",
+                     "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n01234", true, "EIdConnClosedGracefully",
+                     "Connection Closed Gracefully.", "01234", 200},
+        ResponseCase{"ContentLengthWithTrailingBlank_IsNoLength",
+                     "HTTP/1.1 200 OK\r\nContent-Length: 5 \r\n\r\n0123456789", true, "", "", "0123456789", 200},
+        ResponseCase{"ContentLengthBeyond32Bits_IsNoLength",
+                     "HTTP/1.1 200 OK\r\nContent-Length: 99999999999\r\n\r\n0123456789", true, "", "", "0123456789",
+                     200},
+        ResponseCase{"ContentLengthZero_EmptyBodyWithoutWaiting", "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", false,
+                     "", "", "", 200},
+        ResponseCase{"NegativeContentLength_IsMalformed", "HTTP/1.1 200 OK\r\nContent-Length: -5\r\n\r\n01234", false,
+                     "EIdMalformedResponse", "Malformed response: negative Content-Length.", "", 200},
+        ResponseCase{"NoFraming_ReadsUntilClose", "HTTP/1.1 200 OK\r\n\r\nuntil\r\nclose", true, "", "",
+                     "until\r\nclose", 200},
+        ResponseCase{"Chunked_GivesTheChunksData",
+                     "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1a\r\n" + k26 + "\r\n0\r\n\r\n", false, "",
+                     "", k26, 200},
+        ResponseCase{"ChunkExtension_IsIgnored",
+                     "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1a;x=y\r\n" + k26 + "\r\n0\r\n\r\n", false,
+                     "", "", k26, 200},
+        ResponseCase{"ChunkedWithCapitalC_IsRecognised",
+                     "HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n1A \r\n" + k26 + "\r\n0\r\n\r\n", false, "",
+                     "", k26, 200},
+        ResponseCase{
+            "ChunksAndTrailer_AllConsumed",
+            "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n2\r\nde\r\n0\r\nX-Trailer: 1\r\n\r\n",
+            false, "", "", "abcde", 200},
+        ResponseCase{"ChunkSizeNotHexadecimal_IsMalformed",
+                     "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\nzz\r\nmore\r\n0\r\n\r\n", false,
+                     "EIdMalformedResponse", "Malformed response: chunk size is not hexadecimal.", "abc", 200},
+        ResponseCase{"ChunkSizeTooLarge_IsMalformedNotWrapped",
+                     "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n100000003\r\nabc\r\n0\r\n\r\n", false,
+                     "EIdMalformedResponse", "Malformed response: chunk size too large.", "", 200},
+        ResponseCase{"CloseInsideChunk_RaisesWithWhatCame",
+                     "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1a\r\nabc", true, "EIdConnClosedGracefully",
+                     "Connection Closed Gracefully.", "abc", 200},
+        ResponseCase{"NotFound_BodyInSinkWithReplyCode", "HTTP/1.1 404 Not Found\r\nContent-Length: 7\r\n\r\nmissing",
+                     false, "EIdProtocolReplyError", "404 Not Found", "missing", 404},
+        ResponseCase{"NotModified_EmptySinkWithoutWaiting", "HTTP/1.1 304 Not Modified\r\n\r\n", false,
+                     "EIdProtocolReplyError", "304 Not Modified", "", 304},
         ResponseCase{"NoContent_EmptySinkWithoutWaiting", "HTTP/1.1 204 No Content\r\n\r\n", false, "", "", "", 204},
-        ResponseCase{"OkWithLocation_IsRedirectLike", "HTTP/1.1 200 OK\r\nLocation: /elsewhere.html\r\nContent-Length: 4\r\n\r\nbody", false, "EIdProtocolReplyError", "200 OK", "body", 200},
-        ResponseCase{"Found_NotFollowed", "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/x.html\r\nContent-Length: 5\r\n\r\nmoved", false, "EIdProtocolReplyError", "302 Found", "moved", 302},
-        ResponseCase{"StatusCodeNotANumber_IsConversionError", "HTTP/1.1 abc OK\r\n\r\n", false, "EConvertError", "'abc' is not a valid integer value", "", 0},
-        ResponseCase{"CloseBeforeStatusLine_ClosedGracefully", "", true, "EIdConnClosedGracefully", "Connection Closed Gracefully.", "", 0},
-        ResponseCase{"CloseInsideStatusLine_EmptyCode", "HTTP/1.1 20", true, "EConvertError", "'' is not a valid integer value", "", 0},
-        ResponseCase{"CloseInsideHeaderLine_ClosedGracefully", "HTTP/1.1 200 OK\r\nContent-Ty", true, "EIdConnClosedGracefully", "Connection Closed Gracefully.", "", 200},
-        ResponseCase{"MalformedContentRange_ConversionErrorBeforeBody", "HTTP/1.1 206 Partial\r\nContent-Range: bytes x-5/10\r\nContent-Length: 2\r\n\r\nok", false, "EConvertError", "'x' is not a valid integer value", "", 206}),
+        ResponseCase{"OkWithLocation_IsRedirectLike",
+                     "HTTP/1.1 200 OK\r\nLocation: /elsewhere.html\r\nContent-Length: 4\r\n\r\nbody", false,
+                     "EIdProtocolReplyError", "200 OK", "body", 200},
+        ResponseCase{"Found_NotFollowed",
+                     "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/x.html\r\nContent-Length: 5\r\n\r\nmoved",
+                     false, "EIdProtocolReplyError", "302 Found", "moved", 302},
+        ResponseCase{"StatusCodeNotANumber_IsConversionError", "HTTP/1.1 abc OK\r\n\r\n", false, "EConvertError",
+                     "'abc' is not a valid integer value", "", 0},
+        ResponseCase{"CloseBeforeStatusLine_ClosedGracefully", "", true, "EIdConnClosedGracefully",
+                     "Connection Closed Gracefully.", "", 0},
+        ResponseCase{"CloseInsideStatusLine_EmptyCode", "HTTP/1.1 20", true, "EConvertError",
+                     "'' is not a valid integer value", "", 0},
+        ResponseCase{"CloseInsideHeaderLine_ClosedGracefully", "HTTP/1.1 200 OK\r\nContent-Ty", true,
+                     "EIdConnClosedGracefully", "Connection Closed Gracefully.", "", 200},
+        ResponseCase{"MalformedContentRange_ConversionErrorBeforeBody",
+                     "HTTP/1.1 206 Partial\r\nContent-Range: bytes x-5/10\r\nContent-Length: 2\r\n\r\nok", false,
+                     "EConvertError", "'x' is not a valid integer value", "", 206}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Counts the sends of the request.
@@ -183,8 +217,8 @@ TEST(TIdHTTP, KeptConnectionServesTheNextExchange)
 TEST(TIdHTTP, ConnectionClosedByTheServerMeanwhileIsReplaced)
 {
     const std::string ok = "HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n";
-    LoopbackServer server({{ReadRequest(), Send(ok + "one"), Pause(100ms), Close()},
-                           {ReadRequest(), Send(ok + "two")}});
+    LoopbackServer server(
+        {{ReadRequest(), Send(ok + "one"), Pause(100ms), Close()}, {ReadRequest(), Send(ok + "two")}});
     TIdHTTP http;
     ShortenLimits(http);
     EXPECT_EQ(Fetch(http, server.url()).sink, "one");
@@ -228,8 +262,7 @@ TEST(TIdHTTP, UnreachableTargetsLeaveTheSinkEmpty)
         {"https://127.0.0.1/page.html", "EIdInterceptPropInvalid", "Intercept value is not valid"},
         // Refused before connecting, else the refusing port would answer: a CR LF would inject header
         // lines, and another protocol must not be spoken to as http.
-        {RefusingUrl("/page.html\r\nX-Injected: 1"), "EIdInvalidURL",
-         "Invalid URL: it holds the control byte 0x0D."},
+        {RefusingUrl("/page.html\r\nX-Injected: 1"), "EIdInvalidURL", "Invalid URL: it holds the control byte 0x0D."},
         {RefusingUrl("/page.html\nX: 1"), "EIdInvalidURL", "Invalid URL: it holds the control byte 0x0A."},
         {RefusingUrl(std::string("/page\0.html", 11)), "EIdInvalidURL", "Invalid URL: it holds the control byte 0x00."},
         {RefusingUrl("/#\x7f"), "EIdInvalidURL", "Invalid URL: it holds the control byte 0x7F."},

@@ -33,10 +33,10 @@ protected:
 TEST(TIdStack, DottedQuads)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"127.0.0.1", true},     {"0.0.0.0", true},   {"255.255.255.255", true}, {"010.1.1.1", true},
-        {"10.0.0.300", false},   {"1.2.3.4.5", false}, {"1.2.3", false},          {"1..3.4", false},
-        {"1.2.3.-4", false},     {"1.2.3.+4", false}, {" 1.2.3.4", false},       {"a.b.c.d", false},
-        {"", false},             {"LOCALHOST", false},
+        {"127.0.0.1", true},   {"0.0.0.0", true},    {"255.255.255.255", true}, {"010.1.1.1", true},
+        {"10.0.0.300", false}, {"1.2.3.4.5", false}, {"1.2.3", false},          {"1..3.4", false},
+        {"1.2.3.-4", false},   {"1.2.3.+4", false},  {" 1.2.3.4", false},       {"a.b.c.d", false},
+        {"", false},           {"LOCALHOST", false},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(TIdStack::IsDottedQuad(text), expected) << text;
@@ -72,50 +72,74 @@ TEST(TIdStack, UnresolvableNameGivesResolverCodeWithEmptyText)
 TEST(TIdStack, ErrorTableHasEveryEntry)
 {
     const std::pair<int, const char*> table[] = {
-        {10004, "Interrupted system call."}, {10009, "Bad file number."}, {10013, "Access denied."},
-        {10014, "Bad address."}, {10022, "Invalid argument."}, {10024, "Too many open files."},
-        {10035, "Operation would block. "}, {10036, "Operation now in progress."},
-        {10037, "Operation already in progress."}, {10038, "Socket operation on non-socket."},
-        {10039, "Destination address required."}, {10040, "Message too long."},
-        {10041, "Protocol wrong type for socket."}, {10042, "Bad protocol option."},
-        {10043, "Protocol not supported."}, {10044, "Socket type not supported."},
-        {10045, "Operation not supported on socket."}, {10046, "Protocol family not supported."},
-        {10047, "Address family not supported by protocol family."}, {10048, "Address already in use."},
-        {10049, "Cannot assign requested address."}, {10050, "Network is down."},
-        {10051, "Network is unreachable."}, {10052, "Net dropped connection or reset."},
-        {10053, "Software caused connection abort."}, {10054, "Connection reset by peer."},
-        {10055, "No buffer space available."}, {10056, "Socket is already connected."},
-        {10057, "Socket is not connected."}, {10058, "Cannot send or receive after socket is closed."},
-        {10059, "Too many references, cannot splice."}, {10060, "Connection timed out."},
-        {10061, "Connection refused."}, {10062, "Too many levels of symbolic links."},
-        {10063, "File name too long."}, {10064, "Host is down."}, {10065, "No route to host."},
+        {10004, "Interrupted system call."},
+        {10009, "Bad file number."},
+        {10013, "Access denied."},
+        {10014, "Bad address."},
+        {10022, "Invalid argument."},
+        {10024, "Too many open files."},
+        {10035, "Operation would block. "},
+        {10036, "Operation now in progress."},
+        {10037, "Operation already in progress."},
+        {10038, "Socket operation on non-socket."},
+        {10039, "Destination address required."},
+        {10040, "Message too long."},
+        {10041, "Protocol wrong type for socket."},
+        {10042, "Bad protocol option."},
+        {10043, "Protocol not supported."},
+        {10044, "Socket type not supported."},
+        {10045, "Operation not supported on socket."},
+        {10046, "Protocol family not supported."},
+        {10047, "Address family not supported by protocol family."},
+        {10048, "Address already in use."},
+        {10049, "Cannot assign requested address."},
+        {10050, "Network is down."},
+        {10051, "Network is unreachable."},
+        {10052, "Net dropped connection or reset."},
+        {10053, "Software caused connection abort."},
+        {10054, "Connection reset by peer."},
+        {10055, "No buffer space available."},
+        {10056, "Socket is already connected."},
+        {10057, "Socket is not connected."},
+        {10058, "Cannot send or receive after socket is closed."},
+        {10059, "Too many references, cannot splice."},
+        {10060, "Connection timed out."},
+        {10061, "Connection refused."},
+        {10062, "Too many levels of symbolic links."},
+        {10063, "File name too long."},
+        {10064, "Host is down."},
+        {10065, "No route to host."},
         {10066, "Directory not empty"},
         // Codes outside the table, the resolver's among them, have no text.
-        {10000, ""}, {10067, ""}, {11001, ""}, {11002, ""}, {11004, ""}, {0, ""}, {5, ""},
+        {10000, ""},
+        {10067, ""},
+        {11001, ""},
+        {11002, ""},
+        {11004, ""},
+        {0, ""},
+        {5, ""},
     };
     for (const auto& [code, text] : table) {
         EXPECT_EQ(TIdStack::SocketErrorText(code), text) << code;
-        EXPECT_EQ(std::string(EIdSocketError(code).what()),
-                  "Socket Error # " + std::to_string(code) + "\r\n" + text);
+        EXPECT_EQ(std::string(EIdSocketError(code).what()), "Socket Error # " + std::to_string(code) + "\r\n" + text);
     }
 }
 
 TEST(TIdStack, NativeErrorsMapOntoWindowsSocketsCodes)
 {
     const std::pair<int, int> errnos[] = {
-        {EINTR, 10004}, {EBADF, 10009}, {EACCES, 10013}, {EINVAL, 10022}, {EMFILE, 10024},
-        {EAGAIN, 10035}, {EINPROGRESS, 10036}, {ENOTSOCK, 10038}, {EADDRINUSE, 10048},
-        {EADDRNOTAVAIL, 10049}, {ENETDOWN, 10050}, {ENETUNREACH, 10051}, {ECONNABORTED, 10053},
-        {ECONNRESET, 10054}, {EPIPE, 10054}, {ENOBUFS, 10055}, {EISCONN, 10056},
-        {ENOTCONN, 10057}, {ESHUTDOWN, 10058}, {ETIMEDOUT, 10060}, {ECONNREFUSED, 10061},
-        {EHOSTDOWN, 10064}, {EHOSTUNREACH, 10065}, {EIO, EIO},
+        {EINTR, 10004},        {EBADF, 10009},       {EACCES, 10013},       {EINVAL, 10022},     {EMFILE, 10024},
+        {EAGAIN, 10035},       {EINPROGRESS, 10036}, {ENOTSOCK, 10038},     {EADDRINUSE, 10048}, {EADDRNOTAVAIL, 10049},
+        {ENETDOWN, 10050},     {ENETUNREACH, 10051}, {ECONNABORTED, 10053}, {ECONNRESET, 10054}, {EPIPE, 10054},
+        {ENOBUFS, 10055},      {EISCONN, 10056},     {ENOTCONN, 10057},     {ESHUTDOWN, 10058},  {ETIMEDOUT, 10060},
+        {ECONNREFUSED, 10061}, {EHOSTDOWN, 10064},   {EHOSTUNREACH, 10065}, {EIO, EIO},
     };
     for (const auto& [native, code] : errnos)
         EXPECT_EQ(TIdStack::CodeFromErrno(native), code) << native;
 
     const std::pair<int, int> resolver[] = {
-        {EAI_NONAME, 11001}, {EAI_AGAIN, 11002}, {EAI_FAIL, 11003}, {EAI_NODATA, 11004},
-        {EAI_MEMORY, 10055}, {EAI_FAMILY, 10047},
+        {EAI_NONAME, 11001}, {EAI_AGAIN, 11002},  {EAI_FAIL, 11003},
+        {EAI_NODATA, 11004}, {EAI_MEMORY, 10055}, {EAI_FAMILY, 10047},
     };
     for (const auto& [result, code] : resolver)
         EXPECT_EQ(TIdStack::CodeFromResolverError(result, 0), code) << result;
@@ -125,11 +149,22 @@ TEST(TIdStack, NativeErrorsMapOntoWindowsSocketsCodes)
 TEST(StrToInt, AcceptsOnlyAnOptionalMinusAndDigits)
 {
     const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-        {"0", 0}, {"200", 200}, {"-1", -1}, {"007", 7},
-        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-        {"2147483648", std::nullopt}, {"99999999999", std::nullopt}, {"", std::nullopt},
-        {"-", std::nullopt}, {"+5", std::nullopt}, {"5 ", std::nullopt}, {" 5", std::nullopt},
-        {"0x1A", std::nullopt}, {"1a", std::nullopt}, {"--1", std::nullopt},
+        {"0", 0},
+        {"200", 200},
+        {"-1", -1},
+        {"007", 7},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", std::nullopt},
+        {"99999999999", std::nullopt},
+        {"", std::nullopt},
+        {"-", std::nullopt},
+        {"+5", std::nullopt},
+        {"5 ", std::nullopt},
+        {" 5", std::nullopt},
+        {"0x1A", std::nullopt},
+        {"1a", std::nullopt},
+        {"--1", std::nullopt},
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(TryStrToInt(text), value) << '"' << text << '"';

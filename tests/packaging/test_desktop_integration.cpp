@@ -2,9 +2,9 @@
 // screen reader is told about each control, and a layout in which no control or text is cut off. The
 // binary runs twice, at the normal scale and at QT_SCALE_FACTOR=2.
 #include "app/startup.h"
-#include "platform/buildvalues.h"
 #include "app/tform1.h"
 #include "app/userregistry.h"
+#include "platform/buildvalues.h"
 #include "platform/registrystore.h"
 #include "research/tstartform.h"
 #include "tests/support/fakedesktop.h"
@@ -91,10 +91,8 @@ bool interactive(QAccessible::Role role)
     case QAccessible::List:
     case QAccessible::PageTab:
     case QAccessible::Table:
-    case QAccessible::Tree:
-        return true;
-    default:
-        return false;
+    case QAccessible::Tree: return true;
+    default: return false;
     }
 }
 
@@ -183,8 +181,7 @@ TEST_F(ProgramWindows, AScreenReaderPressesTheOvalButtonsLikeAClick)
 }
 
 // The visible controls of the window itself (the main window's dialogs are its children too).
-template <typename T>
-std::vector<T*> shownControls(QWidget* window)
+template <typename T> std::vector<T*> shownControls(QWidget* window)
 {
     std::vector<T*> controls;
     for (T* w : window->findChildren<T*>()) {
@@ -254,7 +251,8 @@ TEST_F(ProgramWindows, NoControlOrTextIsCutOff)
     QStyleOptionComboBox option;
     option.initFrom(topics);
     option.frame = true;
-    const QRect field = topics->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, topics);
+    const QRect field
+        = topics->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, topics);
     for (int i = 0; i < topics->count(); ++i) {
         EXPECT_LE(topics->fontMetrics().horizontalAdvance(topics->itemText(i)), field.width())
             << topics->itemText(i).toStdString();

@@ -16,7 +16,7 @@ TEST(ErrorBox, AFullStopFollowsAMessageWhoseLastCharacterSortsAfterIt)
         {"Disk full", "Disk full."},
         {"Already ends.", "Already ends."},
         {"Invalid data type for 'top'", "Invalid data type for 'top'"}, // a quote sorts before "."
-        {"Really?", "Really?."},                                       // "?" sorts after "."
+        {"Really?", "Really?."},                                        // "?" sorts after "."
         {"Ends in a comma,", "Ends in a comma,"},
         {"Ends in a slash/", "Ends in a slash/."},
         {"Ends in a digit 7", "Ends in a digit 7."},

@@ -41,11 +41,10 @@ TEST(Pictures, ButtonPicturesAndMenuIconsHaveTheirSizesAndClearBackgrounds)
         const char* path;
         QSize size;
     } pictures[] = {
-        {":/images/generate.png", {24, 24}}, {":/images/research.png", {22, 23}},
-        {":/images/cancel.png", {24, 24}},   {":/images/menu0.png", {16, 16}},
-        {":/images/menu1.png", {16, 16}},    {":/images/menu2.png", {16, 16}},
-        {":/images/menu3.png", {16, 16}},    {":/images/menu4.png", {16, 16}},
-        {":/images/menu5.png", {16, 16}},    {":/images/menu6.png", {16, 16}},
+        {":/images/generate.png", {24, 24}}, {":/images/research.png", {22, 23}}, {":/images/cancel.png", {24, 24}},
+        {":/images/menu0.png", {16, 16}},    {":/images/menu1.png", {16, 16}},    {":/images/menu2.png", {16, 16}},
+        {":/images/menu3.png", {16, 16}},    {":/images/menu4.png", {16, 16}},    {":/images/menu5.png", {16, 16}},
+        {":/images/menu6.png", {16, 16}},
     };
     for (const auto& p : pictures) {
         const QImage image(QString::fromLatin1(p.path));

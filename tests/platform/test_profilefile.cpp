@@ -29,10 +29,7 @@ struct ReadCase {
 };
 
 // Shown by name: printed byte by byte, the case would show the unused (uninitialised) room of its strings.
-void PrintTo(const ReadCase& c, std::ostream* os)
-{
-    *os << c.what;
-}
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.what; }
 
 class ProfileRead : public testing::TestWithParam<ReadCase> {};
 
@@ -44,34 +41,33 @@ TEST_P(ProfileRead, GivesTheValueAReaderExpects)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileRead,
-    testing::Values(
-        ReadCase{"CR LF lines", "[s]\r\nk=v\r\n", "s", "k", "v"},
-        ReadCase{"LF alone", "[s]\nk=v\n", "s", "k", "v"},
-        ReadCase{"CR alone", "[s]\rk=v\r", "s", "k", "v"},
-        ReadCase{"no line end at the end", "[s]\nk=v", "s", "k", "v"},
-        ReadCase{"mixed line ends", "[a]\r\nx=1\r[s]\nk=v\n\r", "s", "k", "v"},
-        ReadCase{"UTF-8 byte-order mark", "\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "v"},
-        ReadCase{"names without regard to case", "[Item0]\nCheck=1\n", "ITEM0", "check", "1"},
-        ReadCase{"only ASCII letters fold", "[\xC4]\nk=v\n", "\xE4", "k", "<default>"},
-        ReadCase{"blanks around everything", " \t[ s ] \n  k \t=  v  w \t\n", "s", "k", "v  w"},
-        ReadCase{"double quotes removed", "[s]\nk=\"v\"\n", "s", "k", "v"},
-        ReadCase{"single quotes removed", "[s]\nk='v'\n", "s", "k", "v"},
-        ReadCase{"blanks inside quotes kept", "[s]\nk=\" v \"\n", "s", "k", " v "},
-        ReadCase{"only one pair removed", "[s]\nk=\"\"v\"\"\n", "s", "k", "\"v\""},
-        ReadCase{"mismatched quotes kept", "[s]\nk=\"v'\n", "s", "k", "\"v'"},
-        ReadCase{"a lone quote kept", "[s]\nk=\"\n", "s", "k", "\""},
-        ReadCase{"empty quotes give empty", "[s]\nk=\"\"\n", "s", "k", ""},
-        ReadCase{"empty value", "[s]\nk=\n", "s", "k", ""},
-        ReadCase{"equals sign in the value", "[s]\nk=a=b\n", "s", "k", "a=b"},
-        ReadCase{"first key of a name wins", "[s]\nk=1\nK=2\n", "s", "k", "1"},
-        ReadCase{"first section of a name wins", "[s]\nk=1\n[S]\nk=2\nj=3\n", "s", "j", "<default>"},
-        ReadCase{"key before any section is no key", "k=0\n[s]\nj=1\n", "s", "k", "<default>"},
-        ReadCase{"comment line is no key", "[s]\n;k=1\n", "s", "k", "<default>"},
-        ReadCase{"section line without ]", "[s\nk=v\n", "s", "k", "v"},
-        ReadCase{"text after ] ignored", "[s] tail\nk=v\n", "s", "k", "v"},
-        ReadCase{"missing section", "[s]\nk=v\n", "t", "k", "<default>"},
-        ReadCase{"missing key", "[s]\nk=v\n", "s", "j", "<default>"},
-        ReadCase{"NUL bytes are plain bytes", "[s]\nk=a\0b\n"s, "s", "k", "a\0b"s}));
+    testing::Values(ReadCase{"CR LF lines", "[s]\r\nk=v\r\n", "s", "k", "v"},
+                    ReadCase{"LF alone", "[s]\nk=v\n", "s", "k", "v"},
+                    ReadCase{"CR alone", "[s]\rk=v\r", "s", "k", "v"},
+                    ReadCase{"no line end at the end", "[s]\nk=v", "s", "k", "v"},
+                    ReadCase{"mixed line ends", "[a]\r\nx=1\r[s]\nk=v\n\r", "s", "k", "v"},
+                    ReadCase{"UTF-8 byte-order mark", "\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "v"},
+                    ReadCase{"names without regard to case", "[Item0]\nCheck=1\n", "ITEM0", "check", "1"},
+                    ReadCase{"only ASCII letters fold", "[\xC4]\nk=v\n", "\xE4", "k", "<default>"},
+                    ReadCase{"blanks around everything", " \t[ s ] \n  k \t=  v  w \t\n", "s", "k", "v  w"},
+                    ReadCase{"double quotes removed", "[s]\nk=\"v\"\n", "s", "k", "v"},
+                    ReadCase{"single quotes removed", "[s]\nk='v'\n", "s", "k", "v"},
+                    ReadCase{"blanks inside quotes kept", "[s]\nk=\" v \"\n", "s", "k", " v "},
+                    ReadCase{"only one pair removed", "[s]\nk=\"\"v\"\"\n", "s", "k", "\"v\""},
+                    ReadCase{"mismatched quotes kept", "[s]\nk=\"v'\n", "s", "k", "\"v'"},
+                    ReadCase{"a lone quote kept", "[s]\nk=\"\n", "s", "k", "\""},
+                    ReadCase{"empty quotes give empty", "[s]\nk=\"\"\n", "s", "k", ""},
+                    ReadCase{"empty value", "[s]\nk=\n", "s", "k", ""},
+                    ReadCase{"equals sign in the value", "[s]\nk=a=b\n", "s", "k", "a=b"},
+                    ReadCase{"first key of a name wins", "[s]\nk=1\nK=2\n", "s", "k", "1"},
+                    ReadCase{"first section of a name wins", "[s]\nk=1\n[S]\nk=2\nj=3\n", "s", "j", "<default>"},
+                    ReadCase{"key before any section is no key", "k=0\n[s]\nj=1\n", "s", "k", "<default>"},
+                    ReadCase{"comment line is no key", "[s]\n;k=1\n", "s", "k", "<default>"},
+                    ReadCase{"section line without ]", "[s\nk=v\n", "s", "k", "v"},
+                    ReadCase{"text after ] ignored", "[s] tail\nk=v\n", "s", "k", "v"},
+                    ReadCase{"missing section", "[s]\nk=v\n", "t", "k", "<default>"},
+                    ReadCase{"missing key", "[s]\nk=v\n", "s", "j", "<default>"},
+                    ReadCase{"NUL bytes are plain bytes", "[s]\nk=a\0b\n"s, "s", "k", "a\0b"s}));
 
 TEST(ProfileFile, SectionsAreListedOnceInFileOrderAndCountOnlyWithKeys)
 {

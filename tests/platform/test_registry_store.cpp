@@ -48,16 +48,15 @@ TEST(RegistryStore, DwordsReadBackAsWrittenInTheExportFormat)
 TEST(RegistryStore, ReadsTheExportFormat)
 {
     TempDir dir;
-    writeFileBytes(dir.file("r.reg"),
-                   "Windows Registry Editor Version 5.00\r\n\r\n"
-                   "[HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\r\n"
-                   "\"top\"=dword:00000050\r\n"
-                   "\"left\"=dword:FFFFFF9c\r\n"
-                   "\"name\"=\"text\"\r\n"
-                   "@=\"default\"\r\n"
-                   "\"bin\"=hex:01,02,\\\r\n"
-                   "  03,ff\r\n"
-                   "\"exp\"=hex(2):25,00\r\n");
+    writeFileBytes(dir.file("r.reg"), "Windows Registry Editor Version 5.00\r\n\r\n"
+                                      "[HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\r\n"
+                                      "\"top\"=dword:00000050\r\n"
+                                      "\"left\"=dword:FFFFFF9c\r\n"
+                                      "\"name\"=\"text\"\r\n"
+                                      "@=\"default\"\r\n"
+                                      "\"bin\"=hex:01,02,\\\r\n"
+                                      "  03,ff\r\n"
+                                      "\"exp\"=hex(2):25,00\r\n");
     RegistryStore store(dir.file("r.reg"));
     RegistryKey key = store.openKey(kSetupKey);
     ASSERT_TRUE(key.isOpen());
@@ -85,8 +84,9 @@ TEST(RegistryStore, QueryWithAFourByteBufferReportsMoreDataForLargerValues)
     };
     TempDir dir;
     for (const Case& c : cases) {
-        writeFileBytes(dir.file("r.reg"), std::string("[HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\r\n\"v\"=")
-                                              + c.what + "\r\n");
+        writeFileBytes(dir.file("r.reg"),
+                       std::string("[HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\r\n\"v\"=") + c.what
+                           + "\r\n");
         RegistryStore store(dir.file("r.reg"));
         const RegistryKey key = store.openKey(kSetupKey);
         const RegQuery info = key.queryInfo("v");
@@ -108,8 +108,8 @@ TEST(RegistryStore, OpenNeverCreatesAndCreateAddsEveryParent)
     EXPECT_FALSE(std::filesystem::exists(store.file()));
 
     ASSERT_TRUE(store.createKey(kSetupKey).isOpen());
-    for (const char* key : {"Software", "Software\\Tamsworth", "\\Software\\Tamsworth\\Lettrix",
-                            "software\\TAMSWORTH\\lettrix\\setup"})
+    for (const char* key :
+         {"Software", "Software\\Tamsworth", "\\Software\\Tamsworth\\Lettrix", "software\\TAMSWORTH\\lettrix\\setup"})
         EXPECT_EQ(store.openKey(key).status(), RegStatus::Ok) << key;
     EXPECT_EQ(store.openKey("Software\\Other").status(), RegStatus::NotFound);
 
@@ -205,7 +205,8 @@ TEST(RegistryStore, UnreadableContentReadsAsAbsentAndIsKeptOnSave)
         {"values before any key", "\"top\"=dword:00000001\n"},
         {"a bad dword", "[HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\n\"top\"=dword:123456789\n"},
         {"a hex list cut short", "[HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\n\"top\"=hex:01,\\\n"},
-        {"a text without its closing quote", "[HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\n\"top\"=\"abc\n"},
+        {"a text without its closing quote",
+         "[HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\n\"top\"=\"abc\n"},
         {"a deleted key", "[-HKEY_CURRENT_USER\\Software\\Tamsworth\\Lettrix\\Setup]\n\"top\"=dword:1\n"},
         {"UTF-16 text", bytes({0xFF, 0xFE, '[', 0, 'H', 0, ']', 0, '\r', 0, '\n', 0})},
     };
@@ -276,8 +277,8 @@ TEST(RegistryStore, AnOversizedOrNonRegularStoreIsNeitherReadNorReplaced)
     huge.append(RegistryStore::kMaxStoreBytes, ';');
     // Regression: a store of nothing but line breaks, well under the size limit, was read into some
     // 200 times its size.
-    const std::string manyLines = "[HKEY_CURRENT_USER\\S]\n\"top\"=dword:00000001\n"
-                                  + std::string(RegistryStore::kMaxStoreLines + 1, '\n');
+    const std::string manyLines
+        = "[HKEY_CURRENT_USER\\S]\n\"top\"=dword:00000001\n" + std::string(RegistryStore::kMaxStoreLines + 1, '\n');
     for (const std::string& content : {huge, manyLines}) {
         writeFileBytes(dir.file("big.reg"), content);
         RegistryStore big(dir.file("big.reg"));

@@ -12,19 +12,22 @@ namespace {
 
 TEST(IsBlockedHeadline, BlocksFragmentsInsideHarmlessWords)
 {
-    for (const char* caption :
-         {"Diet", "Audience", "Studies", "Soldier", "Hello", "Shell", "Document", "Accumulate", "Analysis",
-          "Canal", "Fifteen", "Canteen", "Toyota", "Grape", "Drape", "Gymnasium", "Generosity", "Whatever",
-          "Sussex", "Snake", "Female", "Tamale", "DIET PLAN", "diet plan", "Visit example.com today",
-          "WWW.Example", "see http now", "news.ORG", "a .NET guide"})
+    for (const char* caption : {"Diet",        "Audience",     "Studies",    "Soldier",     "Hello",
+                                "Shell",       "Document",     "Accumulate", "Analysis",    "Canal",
+                                "Fifteen",     "Canteen",      "Toyota",     "Grape",       "Drape",
+                                "Gymnasium",   "Generosity",   "Whatever",   "Sussex",      "Snake",
+                                "Female",      "Tamale",       "DIET PLAN",  "diet plan",   "Visit example.com today",
+                                "WWW.Example", "see http now", "news.ORG",   "a .NET guide"})
         EXPECT_TRUE(IsBlockedHeadline(caption)) << caption;
 }
 
 TEST(IsBlockedHeadline, ListsCaptionsWithoutFragments)
 {
     // Only A-Z fold: a fragment spelt with an accented letter is a different text.
-    for (const char* caption :
-         {"Ten Ways To Save Money", "", "Caf\xE9 Culture", "D\xCF" "E HARD", "\xC4NAL", "d-i-e", "xXx"})
+    for (const char* caption : {"Ten Ways To Save Money", "", "Caf\xE9 Culture",
+                                "D\xCF"
+                                "E HARD",
+                                "\xC4NAL", "d-i-e", "xXx"})
         EXPECT_EQ(IsBlockedHeadline(caption), std::string_view(caption) == "xXx") << caption;
 }
 

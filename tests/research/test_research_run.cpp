@@ -91,7 +91,8 @@ TEST_F(ResearchRunTest, StepsAndPumpsComeInTheirOrder)
 
     const std::vector<std::string> walk(6, "pump"); // three entries, two pumps each
     std::vector<std::string> expected = {"busy", "status Brainstorming for Misc headlines... Please stand by.",
-                                         "pump", "pump", "pump", "pump"}; // status, download, box set, read back
+                                         "pump", "pump",
+                                         "pump", "pump"}; // status, download, box set, read back
     expected.insert(expected.end(), walk.begin(), walk.end());
     for (const char* tail : {"pump", "pump", "restore", "status Done!", "pump"}) // parse, topic, closing
         expected.emplace_back(tail);
@@ -124,19 +125,42 @@ const std::string kThreeItems = SourcePage({{"Misc", {"One", "Two", "Three"}}});
 const FailureCase kFailures[] = {
     {"UnreachableServerEmptiesTheListAndSaysSo",
      [] { return RefusingUrl("/page.html"); },
-     false, 0, 0, {}, kDownloadFailedText},
+     false,
+     0,
+     0,
+     {},
+     kDownloadFailedText},
     {"SocketStackThatCannotStartEmptiesTheListAndSaysSo",
-     [] { return std::string("http://127.0.0.1:1/page.html"); }, true, 0, 0, {}, kDownloadFailedText},
+     [] { return std::string("http://127.0.0.1:1/page.html"); },
+     true,
+     0,
+     0,
+     {},
+     kDownloadFailedText},
     {"BrokenOffDownloadParsesWhatArrived",
      [] {
          const std::string part = kThreeItems.substr(0, kThreeItems.find("</ul>") + 5);
          return Serving("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + part);
      },
-     false, 0, 0, {"One", "Two", "Three"}, kDownloadFailedText},
-    {"FailureInTheTextBoxKeepsThePreviousList", [] { return Serving(OkResponse(kThreeItems)); }, false, 3, 0,
-     {"Earlier suggestion"}, kDoneText},
-    {"FailureInTheParseKeepsTheItemsSoFar", [] { return Serving(OkResponse(kThreeItems)); }, false, 0, 3,
-     {"One", "Two"}, kDoneText},
+     false,
+     0,
+     0,
+     {"One", "Two", "Three"},
+     kDownloadFailedText},
+    {"FailureInTheTextBoxKeepsThePreviousList",
+     [] { return Serving(OkResponse(kThreeItems)); },
+     false,
+     3,
+     0,
+     {"Earlier suggestion"},
+     kDoneText},
+    {"FailureInTheParseKeepsTheItemsSoFar",
+     [] { return Serving(OkResponse(kThreeItems)); },
+     false,
+     0,
+     3,
+     {"One", "Two"},
+     kDoneText},
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }

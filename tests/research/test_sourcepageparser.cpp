@@ -98,7 +98,8 @@ TEST(ParseSourcePage, FindsTheAnchorByItsFormsAndCase)
     }
 
     // The unquoted form anywhere in the page wins over an earlier quoted one.
-    const std::string both = section("<a name=\"misc\">", {"Quoted", "end"}) + section("<a name=misc>", {"Plain", "end"});
+    const std::string both
+        = section("<a name=\"misc\">", {"Quoted", "end"}) + section("<a name=misc>", {"Plain", "end"});
     EXPECT_EQ(parse(both, "Misc").captions, Captions{"Plain"});
 }
 
@@ -193,11 +194,17 @@ TEST(ParseSourcePage, HostilePagesEndQuickly)
         {"no marker at all", repeat("lorem ipsum ", kMegabyte), 0},
         {"only anchor prefixes", repeat("<a name=", kMegabyte) + "</ul>", 0},
         {"one entry of blanks", "<a name=business><ul><li><a>" + repeat(" ", kMegabyte) + "x</a>\n<li></ul>", 1},
-        {"one entry of line breaks", "<a name=business><ul><li><a>" + repeat("\r\n", kMegabyte) + "x</a>\n<li></ul>", 1},
+        {"one entry of line breaks", "<a name=business><ul><li><a>" + repeat("\r\n", kMegabyte) + "x</a>\n<li></ul>",
+         1},
         {"many </a> in one entry", "<a name=business><ul><li><a>x" + repeat("</a>", kMegabyte) + "\n<li></ul>", 1},
-        {"CRs then LFs", "<a name=business><ul><li><a>x" + std::string(kMegabyte, '\r') + std::string(kMegabyte, '\n') + "</a>\n<li></ul>", 1},
+        {"CRs then LFs",
+         "<a name=business><ul><li><a>x" + std::string(kMegabyte, '\r') + std::string(kMegabyte, '\n')
+             + "</a>\n<li></ul>",
+         1},
         // "&am&am&amp;p;p;": each removal exposes the next entity around it.
-        {"nested entities", "<a name=business><ul><li><a>x" + repeat("&am", 3 << 18) + "&amp;" + repeat("p;", 2 << 18) + "</a>\n<li></ul>", 1},
+        {"nested entities",
+         "<a name=business><ul><li><a>x" + repeat("&am", 3 << 18) + "&amp;" + repeat("p;", 2 << 18) + "</a>\n<li></ul>",
+         1},
     };
     for (const Row& row : rows)
         EXPECT_EQ(parse(row.page, "Business").captions.size(), row.items) << row.name;
@@ -238,10 +245,7 @@ TEST(ReplaceAllNoCase, EqualsTheLiteralRestartingReplacement)
 // Random pages built from the pieces the cut rules react to, half of them shaped like real sections.
 class PageGenerator {
 public:
-    explicit PageGenerator(unsigned seed)
-        : m_random(seed)
-    {
-    }
+    explicit PageGenerator(unsigned seed) : m_random(seed) {}
 
     std::string key() { return TopicKey(kTopics[m_random() % kTopics.size()]); }
 
@@ -275,24 +279,58 @@ private:
 
     std::string shapedEntry()
     {
-        static const std::vector<std::string> captions = {
-            "Big News", "  Spaced   out  ", "Tips &amp; Tricks", "Foo\r\nBar", "Diet Plan", "Ten Ways",
-            "www.site", "Bold <b>move</b>", "Caf\xE9", "Line\rBreak", "Say &quot;hi&quot;", ""};
+        static const std::vector<std::string> captions
+            = {"Big News", "  Spaced   out  ", "Tips &amp; Tricks", "Foo\r\nBar",  "Diet Plan",          "Ten Ways",
+               "www.site", "Bold <b>move</b>", "Caf\xE9",           "Line\rBreak", "Say &quot;hi&quot;", ""};
         std::string out = randomCase("<li>") + "<a href=\"x\">" + captions[m_random() % captions.size()];
         switch (m_random() % 5) {
-        case 0: return out + "\n";                           // no "</a>"
-        case 1: return out + randomCase("</a>");             // "</a>" right before the next "<li>"
+        case 0: return out + "\n";               // no "</a>"
+        case 1: return out + randomCase("</a>"); // "</a>" right before the next "<li>"
         default: return out + randomCase("</a>") + "</li>\r\n";
         }
     }
 
     std::string piece(const std::string& key)
     {
-        static const std::vector<std::string> fixed = {
-            "<li>", "<li>", "<li>", "</a>", "</a>", "</ul>", "<ul>", "<a href=\"y\">", ">", "<", "<b>",
-            "</b>", "\r\n", "\r\n", "\r", "\n", "&amp;", "&am", "p;", "&quot;", " ", "  ", "   ", "    ",
-            "<li class=\"x\">", "</\r\na>", "</&amp;a>", "<l", "i>", "</", "a>", "News", "Canal", "sex",
-            ".com", "Hello", "Money", "<a  name=\"", "<a id=\""};
+        static const std::vector<std::string> fixed = {"<li>",
+                                                       "<li>",
+                                                       "<li>",
+                                                       "</a>",
+                                                       "</a>",
+                                                       "</ul>",
+                                                       "<ul>",
+                                                       "<a href=\"y\">",
+                                                       ">",
+                                                       "<",
+                                                       "<b>",
+                                                       "</b>",
+                                                       "\r\n",
+                                                       "\r\n",
+                                                       "\r",
+                                                       "\n",
+                                                       "&amp;",
+                                                       "&am",
+                                                       "p;",
+                                                       "&quot;",
+                                                       " ",
+                                                       "  ",
+                                                       "   ",
+                                                       "    ",
+                                                       "<li class=\"x\">",
+                                                       "</\r\na>",
+                                                       "</&amp;a>",
+                                                       "<l",
+                                                       "i>",
+                                                       "</",
+                                                       "a>",
+                                                       "News",
+                                                       "Canal",
+                                                       "sex",
+                                                       ".com",
+                                                       "Hello",
+                                                       "Money",
+                                                       "<a  name=\"",
+                                                       "<a id=\""};
         switch (m_random() % 8) {
         case 0: { // an anchor, unquoted or quoted, for this or another key, in any case
             const std::string name = m_random() % 4 == 0 ? this->key() : key;
@@ -304,8 +342,7 @@ private:
                 c = static_cast<char>(1 + m_random() % 255);
             return bytes;
         }
-        default:
-            return randomCase(fixed[m_random() % fixed.size()]);
+        default: return randomCase(fixed[m_random() % fixed.size()]);
         }
     }
 

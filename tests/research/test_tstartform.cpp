@@ -107,8 +107,9 @@ TEST_F(TopicDialog, EscapeAndEnterOutsideAButtonLeaveItOpen)
 
 TEST_F(TopicDialog, SevenTopicsWithTheLastTwoKeysShortened)
 {
-    const char* keys[] = {"Business", "Computers and Software", "Education", "Entertainment and Sport",
-                          "Government and Politics", "Misc", "Personal"};
+    const char* keys[] = {
+        "Business", "Computers and Software", "Education", "Entertainment and Sport", "Government and Politics", "Misc",
+        "Personal"};
     ASSERT_EQ(combo->count(), 7);
     EXPECT_EQ(combo->itemText(5), "Miscellaneous");
     for (int i = 0; i < combo->count(); ++i) {

@@ -34,14 +34,10 @@ void added(std::size_t bytes)
     const std::int64_t now = g_current.fetch_add(static_cast<std::int64_t>(bytes), std::memory_order_relaxed)
                              + static_cast<std::int64_t>(bytes);
     std::int64_t peak = g_peak.load(std::memory_order_relaxed);
-    while (now > peak && !g_peak.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {
-    }
+    while (now > peak && !g_peak.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {}
 }
 
-void removed(std::size_t bytes)
-{
-    g_current.fetch_sub(static_cast<std::int64_t>(bytes), std::memory_order_relaxed);
-}
+void removed(std::size_t bytes) { g_current.fetch_sub(static_cast<std::int64_t>(bytes), std::memory_order_relaxed); }
 
 } // namespace
 
@@ -51,15 +47,9 @@ void removed(std::size_t bytes)
 // size is still known when its release is reported.
 namespace {
 
-void onAllocated(const volatile void*, std::size_t size)
-{
-    added(size);
-}
+void onAllocated(const volatile void*, std::size_t size) { added(size); }
 
-void onReleased(const volatile void* pointer)
-{
-    removed(__sanitizer_get_allocated_size(pointer));
-}
+void onReleased(const volatile void* pointer) { removed(__sanitizer_get_allocated_size(pointer)); }
 
 [[maybe_unused]] const bool g_hooksInstalled = __sanitizer_install_malloc_and_free_hooks(onAllocated, onReleased) != 0;
 
@@ -91,15 +81,9 @@ void* counted(void* pointer)
 
 extern "C" {
 
-void* malloc(std::size_t size)
-{
-    return counted(__libc_malloc(size));
-}
+void* malloc(std::size_t size) { return counted(__libc_malloc(size)); }
 
-void* calloc(std::size_t count, std::size_t size)
-{
-    return counted(__libc_calloc(count, size));
-}
+void* calloc(std::size_t count, std::size_t size) { return counted(__libc_calloc(count, size)); }
 
 void free(void* pointer)
 {
@@ -128,15 +112,9 @@ void* reallocarray(void* pointer, std::size_t count, std::size_t size)
     return realloc(pointer, bytes);
 }
 
-void* memalign(std::size_t alignment, std::size_t size)
-{
-    return counted(__libc_memalign(alignment, size));
-}
+void* memalign(std::size_t alignment, std::size_t size) { return counted(__libc_memalign(alignment, size)); }
 
-void* aligned_alloc(std::size_t alignment, std::size_t size)
-{
-    return counted(__libc_memalign(alignment, size));
-}
+void* aligned_alloc(std::size_t alignment, std::size_t size) { return counted(__libc_memalign(alignment, size)); }
 
 int posix_memalign(void** result, std::size_t alignment, std::size_t size)
 {
@@ -149,10 +127,7 @@ int posix_memalign(void** result, std::size_t alignment, std::size_t size)
     return 0;
 }
 
-void* valloc(std::size_t size)
-{
-    return counted(__libc_memalign(4096, size));
-}
+void* valloc(std::size_t size) { return counted(__libc_memalign(4096, size)); }
 
 } // extern "C"
 

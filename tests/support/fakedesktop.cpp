@@ -17,9 +17,15 @@ MsgResult FakeDesktop::messageBox(QWidget*, const QString& text, const QString& 
     return answer;
 }
 
-std::optional<QString> FakeDesktop::saveFileName(QWidget*, const FileDialogOptions& options) { return nextFile(true, options); }
+std::optional<QString> FakeDesktop::saveFileName(QWidget*, const FileDialogOptions& options)
+{
+    return nextFile(true, options);
+}
 
-std::optional<QString> FakeDesktop::openFileName(QWidget*, const FileDialogOptions& options) { return nextFile(false, options); }
+std::optional<QString> FakeDesktop::openFileName(QWidget*, const FileDialogOptions& options)
+{
+    return nextFile(false, options);
+}
 
 std::optional<QString> FakeDesktop::nextFile(bool save, const FileDialogOptions& options)
 {

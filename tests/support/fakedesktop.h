@@ -38,8 +38,8 @@ public:
     const std::vector<FileRequest>& fileRequests() const { return m_fileRequests; }
     const QStringList& openedUrls() const { return m_urls; }
 
-    MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon,
-                         MsgButtons buttons, MsgResult defaultButton) override;
+    MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons,
+                         MsgResult defaultButton) override;
     std::optional<QString> saveFileName(QWidget* parent, const FileDialogOptions& options) override;
     std::optional<QString> openFileName(QWidget* parent, const FileDialogOptions& options) override;
     void openUrl(const QString& url) override { m_urls.append(url); }

@@ -48,7 +48,8 @@ std::vector<HostileInput> SmallHostileInputs(std::string_view valid)
 
     const std::size_t cuts = std::min(kCutPositions, valid.size() == 0 ? 0 : valid.size() - 1);
     for (std::size_t length = 1; length <= cuts; ++length)
-        inputs.push_back({"valid input cut after " + std::to_string(length) + " bytes", std::string(valid.substr(0, length))});
+        inputs.push_back(
+            {"valid input cut after " + std::to_string(length) + " bytes", std::string(valid.substr(0, length))});
     return inputs;
 }
 

@@ -97,10 +97,7 @@ RefusingPort::RefusingPort()
         throw std::runtime_error("refusing port: cannot bind on 127.0.0.1");
 }
 
-RefusingPort::~RefusingPort()
-{
-    closeFd(m_fd);
-}
+RefusingPort::~RefusingPort() { closeFd(m_fd); }
 
 LoopbackServer::LoopbackServer(std::vector<Script> scripts) : LoopbackServer(std::move(scripts), {}, false) {}
 
@@ -110,7 +107,9 @@ std::unique_ptr<LoopbackServer> LoopbackServer::ServingPage(std::string page)
 }
 
 LoopbackServer::LoopbackServer(std::vector<Script> scripts, std::string page, bool servingPage)
-    : m_scripts(std::move(scripts)), m_page(std::move(page)), m_servingPage(servingPage)
+    : m_scripts(std::move(scripts))
+    , m_page(std::move(page))
+    , m_servingPage(servingPage)
 {
     if (::pipe2(m_stopPipe, O_CLOEXEC) != 0)
         throw std::runtime_error("loopback server: no pipe");
@@ -157,9 +156,8 @@ std::size_t LoopbackServer::connectionCount() const
 bool LoopbackServer::waitUntilDone(std::size_t connection, std::chrono::milliseconds timeout) const
 {
     std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, timeout, [&] {
-        return connection < m_connections.size() && m_connections[connection]->done;
-    });
+    return m_changed.wait_for(lock, timeout,
+                              [&] { return connection < m_connections.size() && m_connections[connection]->done; });
 }
 
 void LoopbackServer::acceptLoop()
@@ -207,23 +205,17 @@ void LoopbackServer::serve(Connection& connection, const Script* script)
 void LoopbackServer::servePage(Connection& connection)
 {
     const std::string response = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
-        + std::to_string(m_page.size()) + "\r\n\r\n" + m_page;
-    while (readRequest(connection) && sendAll(connection, response)) {
-    }
+                                 + std::to_string(m_page.size()) + "\r\n\r\n" + m_page;
+    while (readRequest(connection) && sendAll(connection, response)) {}
 }
 
 bool LoopbackServer::runStep(Connection& connection, const ServerStep& step)
 {
     switch (step.kind) {
-    case ServerStep::Kind::ReadRequest:
-        return readRequest(connection);
-    case ServerStep::Kind::Send:
-        return sendAll(connection, step.bytes);
-    case ServerStep::Kind::Pause:
-        return !waitFor(m_stopPipe[0], POLLIN, step.delay);
-    case ServerStep::Kind::HalfClose:
-        ::shutdown(connection.fd, SHUT_WR);
-        return true;
+    case ServerStep::Kind::ReadRequest: return readRequest(connection);
+    case ServerStep::Kind::Send: return sendAll(connection, step.bytes);
+    case ServerStep::Kind::Pause: return !waitFor(m_stopPipe[0], POLLIN, step.delay);
+    case ServerStep::Kind::HalfClose: ::shutdown(connection.fd, SHUT_WR); return true;
     case ServerStep::Kind::Close:
         drain(connection);
         closeFd(connection.fd);
@@ -235,8 +227,7 @@ bool LoopbackServer::runStep(Connection& connection, const ServerStep& step)
         return false;
     }
     case ServerStep::Kind::Silence:
-        while (receiveSome(connection, kForever)) {
-        }
+        while (receiveSome(connection, kForever)) {}
         return false;
     }
     return false;
@@ -252,7 +243,8 @@ bool LoopbackServer::readRequest(Connection& connection)
             endLength = 2;
         }
         if (end != std::string::npos) {
-            const std::size_t total = end + endLength + contentLength(std::string_view(connection.pending).substr(0, end));
+            const std::size_t total
+                = end + endLength + contentLength(std::string_view(connection.pending).substr(0, end));
             while (connection.pending.size() < total) {
                 if (!receiveSome(connection, kForever))
                     return false;
@@ -317,8 +309,7 @@ bool LoopbackServer::waitFor(int fd, short events, std::chrono::milliseconds tim
 
 void LoopbackServer::drain(Connection& connection)
 {
-    while (receiveSome(connection, 0ms)) {
-    }
+    while (receiveSome(connection, 0ms)) {}
 }
 
 int SharedRefusingPort()

@@ -11,8 +11,7 @@
 
 namespace qm::test {
 
-template <typename T>
-T* find(QObject* root, const char* name)
+template <typename T> T* find(QObject* root, const char* name)
 {
     T* found = root->findChild<T*>(QString::fromLatin1(name));
     if (found == nullptr) // fail here, not with a null pointer somewhere later

@@ -18,14 +18,14 @@ public:
 
     struct Call {
         Kind kind;
-        CanvasRect box;  // ellipse and arc box, fill and text rectangle, copy destination
-        QPoint from;     // arc start radial point, line start
-        QPoint to;       // arc end radial point, line end
+        CanvasRect box; // ellipse and arc box, fill and text rectangle, copy destination
+        QPoint from;    // arc start radial point, line start
+        QPoint to;      // arc end radial point, line end
         CanvasPen pen;
         CanvasBrush brush;
         ColorValue fontColor = 0;
         QString text;
-        CanvasRect src;  // copy source
+        CanvasRect src; // copy source
         ColorValue transparent = 0;
     };
 

@@ -189,8 +189,13 @@ TEST(ColorConversion, AgreesWithTheTextbookFormulasOnTheGrid)
                     expected[0] = 1;
                 expectTriple(hls, expected, 1e-9, "RGB2HLS against the textbook");
 
-                expectTriple([&] { ColorTriple out{}; HLS2RGB(rgb, out); return out; }(),
-                             textbookRgb(rgb), 1e-9, "HLS2RGB against the textbook");
+                expectTriple(
+                    [&] {
+                        ColorTriple out{};
+                        HLS2RGB(rgb, out);
+                        return out;
+                    }(),
+                    textbookRgb(rgb), 1e-9, "HLS2RGB against the textbook");
             }
 }
 
@@ -198,8 +203,8 @@ TEST(RGB2HLS, NearTiesAndNearGreysStayFiniteAndInRange)
 {
     // Values that put channels within the tolerance of each other or of mid-grey, where the pair
     // solutions divide by small differences.
-    const double values[] = {0, 1e-9, 3e-9, 0.3, 0.3 + 6e-9, 0.5 - 6e-9, 0.5 - 4e-9, 0.5,
-                             0.5 + 4e-9, 0.5 + 6e-9, 0.7, 1 - 3e-9, 1 - 1e-9, 1};
+    const double values[] = {0,   1e-9,       3e-9,       0.3, 0.3 + 6e-9, 0.5 - 6e-9, 0.5 - 4e-9,
+                             0.5, 0.5 + 4e-9, 0.5 + 6e-9, 0.7, 1 - 3e-9,   1 - 1e-9,   1};
     for (const double r : values)
         for (const double g : values)
             for (const double b : values) {
@@ -295,10 +300,10 @@ TEST(GetBevelColors, LightFactorOutsideZeroToOneWrapsModulo256)
     GetBevelColorsTenths(RgbRef(0, 200, 255), highlight, shadow, 20, 0, kNoSystemColors);
     EXPECT_EQ(highlight, RgbRef(255, 55, 0));
     // Extreme tenths neither overflow nor throw.
-    EXPECT_NO_THROW(GetBevelColorsTenths(RgbRef(1, 2, 3), highlight, shadow,
-                                         std::numeric_limits<std::int32_t>::min(), 0, kNoSystemColors));
-    EXPECT_NO_THROW(GetBevelColorsTenths(RgbRef(1, 2, 3), highlight, shadow,
-                                         std::numeric_limits<std::int32_t>::max(), 0, kNoSystemColors));
+    EXPECT_NO_THROW(GetBevelColorsTenths(RgbRef(1, 2, 3), highlight, shadow, std::numeric_limits<std::int32_t>::min(),
+                                         0, kNoSystemColors));
+    EXPECT_NO_THROW(GetBevelColorsTenths(RgbRef(1, 2, 3), highlight, shadow, std::numeric_limits<std::int32_t>::max(),
+                                         0, kNoSystemColors));
 }
 
 TEST(GetBevelColors, NonFiniteLightFactorIsRejectedBeforeAnythingIsWritten)
@@ -306,8 +311,7 @@ TEST(GetBevelColors, NonFiniteLightFactorIsRejectedBeforeAnythingIsWritten)
     for (const float factor : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
         ColorValue highlight = 0x111111;
         ColorValue shadow = 0x222222;
-        EXPECT_THROW(GetBevelColors(RgbRef(10, 20, 30), highlight, shadow, factor, 0.5f, kNoSystemColors),
-                     EColorConv);
+        EXPECT_THROW(GetBevelColors(RgbRef(10, 20, 30), highlight, shadow, factor, 0.5f, kNoSystemColors), EColorConv);
         EXPECT_EQ(highlight, 0x111111u);
         EXPECT_EQ(shadow, 0x222222u);
     }

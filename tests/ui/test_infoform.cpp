@@ -106,7 +106,8 @@ TEST(InfoForm, WebsiteAndSupportMakeOneShellRequestPerClick)
     });
     EXPECT_TRUE(stayedOpen);
     const QString homepage = QString::fromUtf8(kHomepageUrl);
-    const QString mail = QStringLiteral("mailto:") + QString::fromUtf8(kSupportAddress) + QStringLiteral("?subject=Quillmark Help");
+    const QString mail
+        = QStringLiteral("mailto:") + QString::fromUtf8(kSupportAddress) + QStringLiteral("?subject=Quillmark Help");
     EXPECT_EQ(shell.openedUrls(), (QStringList{homepage, homepage, mail, mail}));
 }
 

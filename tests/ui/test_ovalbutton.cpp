@@ -140,9 +140,8 @@ TEST(OvalButton, AboutButtonGeometry)
         bool inside;
     };
     const Hit hits[] = {
-        {32, 15, true}, {0, 15, true}, {63, 15, true}, {64, 15, false}, {-1, 15, false},
-        {32, 0, true},  {32, 30, true}, {32, 31, false}, {0, 0, false}, {63, 30, false},
-        {4, 4, false},  {8, 5, true},
+        {32, 15, true}, {0, 15, true},   {63, 15, true}, {64, 15, false}, {-1, 15, false}, {32, 0, true},
+        {32, 30, true}, {32, 31, false}, {0, 0, false},  {63, 30, false}, {4, 4, false},   {8, 5, true},
     };
     for (const auto& h : hits)
         EXPECT_EQ(b.button->InEllipse(h.x, h.y), h.inside) << h.x << ',' << h.y;
@@ -494,12 +493,13 @@ TEST(OvalButton, AcceleratorMatching)
         {"&Close", 'C', true},
         {"&Close", 'l', false},
         {"Cl&ose", 'O', true},
-        {"Close&", 'c', false},      // an ampersand as the last character names nothing
+        {"Close&", 'c', false}, // an ampersand as the last character names nothing
         {"Close", 'c', false},
         {"", 'c', false},
-        {"&&Close", '&', true},      // the second ampersand is the accelerator character
+        {"&&Close", '&', true},        // the second ampersand is the
+                                       // accelerator character
         {"&Close", 0x100 + 'c', true}, // only the low byte of the code counts
-        {"&\xe9t\xe9", 0xC9, false}, // only a to z are folded
+        {"&\xe9t\xe9", 0xC9, false},   // only a to z are folded
     };
     for (const auto& c : cases)
         EXPECT_EQ(TOvalButton::MatchesAccelerator(c.code, QString::fromLatin1(c.caption)), c.matches)

@@ -67,24 +67,24 @@ TEST(OvalButtonPaint, RaisedButtonPixels)
 {
     const QImage image = renderButton();
     expectPixels(image, {
-        {0, 15, kBlack, "outline, left"},
-        {62, 15, kBlack, "outline, right (the box's right edge is excluded)"},
-        {31, 0, kBlack, "outline, top"},
-        {31, 29, kBlack, "outline, bottom"},
-        {63, 15, kBackground, "right of the outline"},
-        {31, 30, kBackground, "below the outline"},
-        {0, 0, kBackground, "corner"},
-        {1, 15, kLight, "outer ring, left"},
-        {2, 15, kLight, "inner ring, left"},
-        {31, 1, kLight, "outer ring, top"},
-        {31, 2, kLight, "inner ring, top"},
-        {61, 15, kDark, "outer ring, right"},
-        {60, 15, kDark, "inner ring, right"},
-        {31, 28, kDark, "outer ring, bottom"},
-        {31, 27, kDark, "inner ring, bottom"},
-        {8, 15, kFace, "face"},
-        {56, 15, kFace, "face"},
-    });
+                            {0, 15, kBlack, "outline, left"},
+                            {62, 15, kBlack, "outline, right (the box's right edge is excluded)"},
+                            {31, 0, kBlack, "outline, top"},
+                            {31, 29, kBlack, "outline, bottom"},
+                            {63, 15, kBackground, "right of the outline"},
+                            {31, 30, kBackground, "below the outline"},
+                            {0, 0, kBackground, "corner"},
+                            {1, 15, kLight, "outer ring, left"},
+                            {2, 15, kLight, "inner ring, left"},
+                            {31, 1, kLight, "outer ring, top"},
+                            {31, 2, kLight, "inner ring, top"},
+                            {61, 15, kDark, "outer ring, right"},
+                            {60, 15, kDark, "inner ring, right"},
+                            {31, 28, kDark, "outer ring, bottom"},
+                            {31, 27, kDark, "inner ring, bottom"},
+                            {8, 15, kFace, "face"},
+                            {56, 15, kFace, "face"},
+                        });
     // The caption is drawn in black in the middle.
     EXPECT_GT(countPixels(image, kBlack, QRect(12, 8, 40, 15)), 10);
 }
@@ -93,12 +93,12 @@ TEST(OvalButtonPaint, SunkenButtonSwapsTheRings)
 {
     const QImage image = renderButton([](TOvalButton& b) { b.SetDown(true); });
     expectPixels(image, {
-        {1, 15, kDark, "outer ring, left"},
-        {31, 1, kDark, "outer ring, top"},
-        {61, 15, kLight, "outer ring, right"},
-        {31, 28, kLight, "outer ring, bottom"},
-        {0, 15, kBlack, "outline"},
-    });
+                            {1, 15, kDark, "outer ring, left"},
+                            {31, 1, kDark, "outer ring, top"},
+                            {61, 15, kLight, "outer ring, right"},
+                            {31, 28, kLight, "outer ring, bottom"},
+                            {0, 15, kBlack, "outline"},
+                        });
 }
 
 TEST(OvalButtonPaint, TransparentFlatAndDisabledVariants)
@@ -130,17 +130,17 @@ TEST(QPainterCanvas, LinesAndRectanglesLeaveOutTheirEnd)
         c.fillRect({12, 12, 14, 14});
     });
     expectPixels(image, {
-        {2, 2, kBlack, "first point"},
-        {9, 2, kBlack, "last point of the first line"},
-        {10, 2, kBlack, "start of the second line"},
-        {10, 5, kBlack, "last point of the second line"},
-        {10, 6, kBackground, "end point left out"},
-        {5, 11, kBlack, "diagonal"},
-        {6, 12, kBackground, "diagonal's end left out"},
-        {13, 13, QColor(0, 0, 255), "filled"},
-        {14, 13, kBackground, "right edge excluded"},
-        {13, 14, kBackground, "bottom edge excluded"},
-    });
+                            {2, 2, kBlack, "first point"},
+                            {9, 2, kBlack, "last point of the first line"},
+                            {10, 2, kBlack, "start of the second line"},
+                            {10, 5, kBlack, "last point of the second line"},
+                            {10, 6, kBackground, "end point left out"},
+                            {5, 11, kBlack, "diagonal"},
+                            {6, 12, kBackground, "diagonal's end left out"},
+                            {13, 13, QColor(0, 0, 255), "filled"},
+                            {14, 13, kBackground, "right edge excluded"},
+                            {13, 14, kBackground, "bottom edge excluded"},
+                        });
 }
 
 TEST(QPainterCanvas, ArcBetweenTheSameRadialIsTheWholeOutline)
@@ -186,11 +186,8 @@ TEST(CaptionLayout, AmpersandPrefixes)
         const char* shown;
     };
     const Case cases[] = {
-        {"&Close", "Close"},
-        {"Save && Exit", "Save & Exit"},
-        {"Trailing&", "Trailing"},
-        {"&&&x", "&x"},
-        {"No prefix", "No prefix"},
+        {"&Close", "Close"}, {"Save && Exit", "Save & Exit"}, {"Trailing&", "Trailing"},
+        {"&&&x", "&x"},      {"No prefix", "No prefix"},
     };
     for (const auto& c : cases) {
         const CaptionLayout& layout = CaptionLayout::Of(font, QString::fromLatin1(c.stored));
