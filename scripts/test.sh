@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds Quillmark and passes the whole test suite:
+#   0. the layout check (scripts/format.sh --check), first, since it takes seconds
 #   1. release build, warnings as errors, every test
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer build, every test again (leak checking on)
 #   3. the fuzz runner's self-test, then each fuzz target for 50 s from its committed corpus
-#   4. the layout check (scripts/format.sh --check) and clang-tidy over the project's own sources
+#   4. clang-tidy over the project's own sources
 # Any failure, sanitizer report, misformatted file or new clang-tidy warning fails the run. Builds
 # and tests go through the presets of CMakePresets.json (release in build/, asan in build-asan/).
 # --quick runs stage 1 only, without the packaging tests (for the edit-build-test loop; CI always
@@ -19,6 +20,11 @@ jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
 started=$SECONDS
 stage() { printf '\n== %s (%dm%02ds in) ==\n' "$1" $(((SECONDS - started) / 60)) $(((SECONDS - started) % 60)); }
+
+if [ "$quick" -eq 0 ]; then
+  stage "layout"
+  ./scripts/format.sh --check
+fi
 
 stage "release build and tests"
 cmake --preset release >/dev/null
@@ -42,8 +48,7 @@ if [ "$quick" -eq 0 ]; then
   ./scripts/fuzz.sh selftest
   ./scripts/fuzz.sh smoke
 
-  stage "layout and clang-tidy"
-  ./scripts/format.sh --check
+  stage "clang-tidy"
   ./scripts/tidy.sh build
 fi
 
