@@ -12,13 +12,6 @@ std::string asciiLowerCopy(std::string_view text)
     return out;
 }
 
-std::string asciiUpperCopy(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), asciiUpper);
-    return out;
-}
-
 bool equalsNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size()

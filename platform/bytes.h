@@ -26,7 +26,6 @@ constexpr int hexDigitValue(char c)
 }
 
 std::string asciiLowerCopy(std::string_view text);
-std::string asciiUpperCopy(std::string_view text);
 bool equalsNoCase(std::string_view a, std::string_view b);
 
 inline constexpr std::string_view kBlanks = " \t";

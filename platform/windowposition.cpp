@@ -88,8 +88,14 @@ void placeAgainWhenFramed(QWidget& window, std::function<void()> place)
     new FrameWatch(window, std::move(place)); // owned by the window; ends itself
 }
 
-void DialogPlace::shown(QWidget& dialog)
+void DialogPlace::changing(QWidget& dialog, bool visible)
 {
+    if (visible == dialog.isVisible())
+        return;
+    if (!visible) {
+        m_last = framePosition(dialog);
+        return;
+    }
     if (m_last) {
         placeFrame(dialog, *m_last);
         return;
@@ -107,8 +113,6 @@ void DialogPlace::shown(QWidget& dialog)
     centre();
     placeAgainWhenFramed(dialog, centre);
 }
-
-void DialogPlace::hidden(const QWidget& dialog) { m_last = framePosition(dialog); }
 
 QList<QRect> screenAreas()
 {

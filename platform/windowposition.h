@@ -41,11 +41,11 @@ constexpr int kAssumedTitleBarHeight = 24;
 
 // Where a dialog opens: its whole frame centred on the screen of its parent the first time (left =
 // (screen width - frame width) / 2 and top likewise, neither less than 0), later where it was last
-// hidden. The dialog calls shown() before it becomes visible and hidden() when it is hidden.
+// hidden. The dialog calls changing() from setVisible before the change; placing the window ourselves
+// also keeps Qt from centring a dialog over its parent.
 class DialogPlace {
 public:
-    void shown(QWidget& dialog);
-    void hidden(const QWidget& dialog);
+    void changing(QWidget& dialog, bool visible);
 
 private:
     std::optional<QPoint> m_last;

@@ -23,7 +23,7 @@ class RichEditBuffer;
 class SuggestionSink;
 class TStream;
 
-// Most suggestions one run lists. A real source page holds some fifty per topic; a page made to hold
+// Most suggestions one run lists. The shipped source page holds 128 per topic; a page made to hold
 // millions of tiny entries (some 10 bytes each fit in the largest body) would otherwise make the list
 // hold gigabytes. The walk stops after this many, as if Escape had been held.
 inline constexpr std::size_t kMaxSuggestions = 100'000;

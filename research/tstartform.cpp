@@ -128,13 +128,7 @@ void TStartForm::BitBtn2Click()
 
 void TStartForm::setVisible(bool visible)
 {
-    // Placing the window ourselves also keeps the dialog from centring itself over the main window.
-    if (visible != isVisible()) {
-        if (visible)
-            m_place.shown(*this);
-        else
-            m_place.hidden(*this);
-    }
+    m_place.changing(*this, visible);
     QDialog::setVisible(visible);
 }
 

@@ -134,12 +134,7 @@ void TInfoForm::OvalButton2Click() { desktop().openUrl(QString::fromUtf8(kHomepa
 
 void TInfoForm::setVisible(bool visible)
 {
-    if (visible != isVisible()) {
-        if (visible)
-            m_place.shown(*this);
-        else
-            m_place.hidden(*this);
-    }
+    m_place.changing(*this, visible);
     QDialog::setVisible(visible);
 }
 

@@ -4,11 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
 namespace qm {
 namespace {
+
+std::string asciiUpperCopy(std::string_view text)
+{
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), asciiUpper);
+    return out;
+}
 
 TEST(IsBlockedHeadline, BlocksFragmentsInsideHarmlessWords)
 {
