@@ -16,15 +16,6 @@ namespace {
 
 using namespace qm::test;
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 TEST(CheckCommand, NamesWhatEachEntryGivesOrWhyItGivesNothing)
 {
     struct Row {

@@ -21,15 +21,6 @@ using namespace qm::test;
 
 CliRun RunResearch(const std::vector<std::string_view>& args) { return RunCli(cli::runResearch, args); }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 TEST(ResearchCommand, PrintsTheTopicsSuggestionsFromTheUrl)
 {
     const std::string page = SourcePage({{"Business", {"Not this"}}, {"Misc", {"Tips &amp; Tricks", "Back\\slash"}}});
