@@ -23,37 +23,24 @@ bool checkValueTicks(std::string_view value)
 
 std::optional<std::int32_t> convertCheckValue(std::string_view value)
 {
-    std::size_t i = 0;
-    while (i < value.size() && (value[i] == ' ' || value[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < value.size() && (value[i] == '+' || value[i] == '-'))
-        negative = value[i++] == '-';
-    bool hex = false;
-    if (i < value.size() && (value[i] == '$' || value[i] == 'x' || value[i] == 'X')) {
-        hex = true;
-        ++i;
-    } else if (i + 1 < value.size() && value[i] == '0' && (value[i + 1] == 'x' || value[i + 1] == 'X')) {
-        hex = true;
-        i += 2;
+    value = trimLeft(value);
+    const bool negative = !value.empty() && value.front() == '-';
+    if (!value.empty() && (value.front() == '+' || negative))
+        value.remove_prefix(1);
+    int base = 10;
+    if (!value.empty() && (value.front() == '$' || value.front() == 'x' || value.front() == 'X')) {
+        base = 16;
+        value.remove_prefix(1);
+    } else if (value.size() > 1 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
+        base = 16;
+        value.remove_prefix(2);
     }
-    if (i == value.size())
+    // Decimal magnitudes go up to 2^31 for a negative number, hexadecimal ones to the full 32 bits.
+    const std::uint64_t limit = base == 16 ? 0xFFFF'FFFFu : (negative ? 0x8000'0000u : 0x7FFF'FFFFu);
+    const std::optional<std::uint64_t> magnitude = parseUnsigned(value, base, limit);
+    if (!magnitude)
         return std::nullopt;
-
-    // Decimal magnitudes go up to 2^31 (for -2147483648), hexadecimal ones to the full 32 bits.
-    const std::uint64_t limit = hex ? 0xFFFF'FFFFull : 0x8000'0000ull;
-    std::uint64_t magnitude = 0;
-    for (; i < value.size(); ++i) {
-        const int digit = hexDigitValue(value[i]);
-        if (digit < 0 || (!hex && digit > 9))
-            return std::nullopt;
-        magnitude = magnitude * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
-        if (magnitude > limit)
-            return std::nullopt;
-    }
-    if (!hex && !negative && magnitude == limit)
-        return std::nullopt;
-    auto bits = static_cast<std::uint32_t>(magnitude);
+    auto bits = static_cast<std::uint32_t>(*magnitude);
     if (negative)
         bits = 0u - bits;
     return static_cast<std::int32_t>(bits);

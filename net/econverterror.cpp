@@ -1,6 +1,6 @@
 #include "net/econverterror.h"
 
-#include <limits>
+#include "platform/bytes.h"
 
 namespace qm {
 
@@ -9,20 +9,12 @@ std::optional<std::int32_t> TryStrToInt(std::string_view text)
     const bool negative = !text.empty() && text.front() == '-';
     if (negative)
         text.remove_prefix(1);
-    if (text.empty())
+    // Read as a magnitude so that the smallest 32-bit value can be read too.
+    const auto magnitude = parseUnsigned(text, 10, negative ? 0x8000'0000u : 0x7FFF'FFFFu);
+    if (!magnitude)
         return std::nullopt;
-    // Accumulated as a magnitude so that the smallest 32-bit value can be read too.
-    const std::int64_t maxMagnitude = negative ? -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min())
-                                               : std::numeric_limits<std::int32_t>::max();
-    std::int64_t magnitude = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > maxMagnitude)
-            return std::nullopt;
-    }
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    const auto value = static_cast<std::int64_t>(*magnitude);
+    return static_cast<std::int32_t>(negative ? -value : value);
 }
 
 std::int32_t StrToInt(std::string_view text)

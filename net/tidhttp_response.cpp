@@ -8,6 +8,7 @@
 #include "net/tstream.h"
 #include "platform/bytes.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace qm {
@@ -21,16 +22,14 @@ std::int64_t ParseChunkSize(std::string_view line)
     line = line.substr(0, line.find(' '));
     if (line.empty())
         throw EIdMalformedResponse("chunk size missing");
-    std::int64_t size = 0;
-    for (const char c : line) {
-        const int digit = hexDigitValue(c);
-        if (digit < 0)
-            throw EIdMalformedResponse("chunk size is not hexadecimal");
-        size = size * 16 + digit;
-        if (size > std::numeric_limits<std::int32_t>::max())
-            throw EIdMalformedResponse("chunk size too large");
-    }
-    return size;
+    const std::size_t digits = std::min(line.find_first_not_of("0123456789abcdefABCDEF"), line.size());
+    const auto size = parseUnsigned(line.substr(0, digits), 16, std::numeric_limits<std::int32_t>::max());
+    // Digits beyond the limit are "too large" even when a stray byte follows them.
+    if (digits > 0 && !size)
+        throw EIdMalformedResponse("chunk size too large");
+    if (digits < line.size())
+        throw EIdMalformedResponse("chunk size is not hexadecimal");
+    return static_cast<std::int64_t>(*size);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/bytes.h"
 
 #include <algorithm>
+#include <charconv>
 #include <istream>
 
 namespace qm {
@@ -31,6 +32,16 @@ std::string_view trimRight(std::string_view text, std::string_view drop)
 std::string_view trimBytes(std::string_view text, std::string_view drop)
 {
     return trimRight(trimLeft(text, drop), drop);
+}
+
+std::optional<std::uint64_t> parseUnsigned(std::string_view text, int base, std::uint64_t max)
+{
+    std::uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+    if (text.empty() || error != std::errc() || stop != end || value > max)
+        return std::nullopt;
+    return value;
 }
 
 bool readBounded(std::istream& in, std::size_t maxBytes, std::string& out)

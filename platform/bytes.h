@@ -4,7 +4,9 @@
 // letters are folded; every other byte, accented letters included, stays as it is.
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +40,11 @@ inline constexpr std::string_view kBlankAndControls{"\0\x01\x02\x03\x04\x05\x06\
 std::string_view trimLeft(std::string_view text, std::string_view drop = kBlanks);
 std::string_view trimRight(std::string_view text, std::string_view drop = kBlanks);
 std::string_view trimBytes(std::string_view text, std::string_view drop = kBlanks);
+
+// The whole text as a number in base 10 or 16 (hexadecimal digits of either case): nothing but digits,
+// no sign, blank or prefix. Empty for any other text and for a value above max. Each format keeps its
+// own rules for signs, prefixes and blanks around it.
+std::optional<std::uint64_t> parseUnsigned(std::string_view text, int base, std::uint64_t max);
 
 // Reads all of in into out, or stops and answers false as soon as it holds more than maxBytes.
 bool readBounded(std::istream& in, std::size_t maxBytes, std::string& out);
