@@ -24,15 +24,13 @@ constexpr std::size_t kDwordBytes = 4;
 
 // A position value as a signed 32-bit number. Fails with the error box's text when the value does not
 // fit in 4 bytes or is not a DWORD.
-int readPosition(const RegistryKey& key, const char* name)
+int readPosition(const RegValue& value, const char* name)
 {
-    const RegQuery value = key.queryValue(name, kDwordBytes);
-    if (value.status != RegStatus::Ok)
+    if (value.size > kDwordBytes)
         throw std::runtime_error(std::string("Failed to get data for '") + name + "'");
     if (value.type != RegType::Dword)
         throw std::runtime_error(std::string("Invalid data type for '") + name + "'");
-    // A DWORD stored with fewer bytes reads with the missing high bytes as zero.
-    return static_cast<std::int32_t>(dwordValue(value.data));
+    return static_cast<std::int32_t>(value.dword);
 }
 
 // The default position: the top of the primary screen, the frame flush with its right edge.
@@ -42,11 +40,6 @@ QPoint flushRight(QWidget& window)
     const QRect area = primary != nullptr ? primary->geometry() : QRect();
     const QMargins frame = knownFrameMargins(window);
     return {area.x() + area.width() - window.width() - frame.left() - frame.right(), area.y()};
-}
-
-bool exists(const RegistryKey& key, const char* name)
-{
-    return key.isOpen() && key.queryInfo(name).status == RegStatus::Ok;
 }
 
 } // namespace
@@ -77,16 +70,16 @@ void TForm1::FormCreate()
     RegistryKey key = userRegistry().openKey(kPositionKey);
     bool stored = false;
     int top = fallback.y();
-    if (exists(key, "top")) {
-        top = readPosition(key, "top");
+    if (const std::optional<RegValue> value = key.query("top")) {
+        top = readPosition(*value, "top");
         stored = true;
     }
     // The top edge is set before "left" is read, so that it stays when "left" cannot be read, unless
     // that would leave the window out of reach.
     placeFrame(*this, {laidOut.x(), reachable({laidOut.x(), top}) ? top : fallback.y()});
     std::optional<int> left;
-    if (exists(key, "left")) {
-        left = readPosition(key, "left");
+    if (const std::optional<RegValue> value = key.query("left")) {
+        left = readPosition(*value, "left");
         stored = true;
     }
     key.close();
@@ -107,12 +100,10 @@ void TForm1::FormCreate()
 
 void TForm1::FormClose()
 {
+    // A key that could not be opened takes no values; its close writes nothing. Every failure is silent.
     RegistryKey key = userRegistry().createKey(kPositionKey);
-    if (!key.isOpen())
-        return;
     const QPoint at = framePosition(*this);
-    if (key.setDword("top", static_cast<std::uint32_t>(at.y())) != RegStatus::Ok)
-        return;
+    key.setDword("top", static_cast<std::uint32_t>(at.y()));
     key.setDword("left", static_cast<std::uint32_t>(at.x()));
     key.close();
 }

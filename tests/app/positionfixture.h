@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <QTest>
 #include <cstdint>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -37,34 +36,25 @@ protected:
     RegistryStore& store() { return *m_store; }
     std::filesystem::path storePath() const { return m_dir.file("config") / "Quillmark" / "registry.reg"; }
 
-    // A value of any type, as a hex(n) line appended to the store: the later line of a name holds.
-    void storeValue(const char* name, RegType type, std::string_view data)
+    // A value line appended to the store ("name"=data): the later line of a name holds.
+    void storeValue(const char* name, std::string_view data)
     {
-        RegistryStore(storePath()).createKey(kPositionKey);
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "\"=hex(%x):", static_cast<unsigned>(type));
-        std::string line = "\"" + std::string(name) + digits;
-        for (const char c : data) {
-            std::snprintf(digits, sizeof digits, "%02x,", static_cast<unsigned char>(c));
-            line += digits;
-        }
-        if (!data.empty())
-            line.pop_back();
-        writeFileBytes(storePath(), readFileBytes(storePath()) + line + "\r\n");
+        RegistryStore(storePath()).createKey(kPositionKey).close();
+        writeFileBytes(storePath(), readFileBytes(storePath()) + "\"" + name + "\"=" + std::string(data) + "\r\n");
     }
     void storeDword(const char* name, int value)
     {
-        RegistryStore writer(storePath());
-        ASSERT_EQ(writer.createKey(kPositionKey).setDword(name, static_cast<std::uint32_t>(value)), RegStatus::Ok);
+        RegistryKey key = RegistryStore(storePath()).createKey(kPositionKey);
+        ASSERT_TRUE(key.setDword(name, static_cast<std::uint32_t>(value)));
+        ASSERT_TRUE(key.close());
     }
     // The stored DWORD as a signed number, or nothing.
     std::optional<int> storedDword(const char* name)
     {
-        const RegistryFile content = RegistryStore(storePath()).read();
-        const RegValue* value = content.value(kPositionKey, name);
-        if (value == nullptr || value->type != RegType::Dword || value->data.size() != 4)
+        const std::optional<RegValue> value = RegistryStore(storePath()).openKey(kPositionKey).query(name);
+        if (!value || value->type != RegType::Dword)
             return std::nullopt;
-        return static_cast<std::int32_t>(dwordValue(value->data));
+        return static_cast<std::int32_t>(value->dword);
     }
 
     // Creates the main window (which places itself) and shows it.

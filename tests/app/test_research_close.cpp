@@ -16,8 +16,7 @@ constexpr std::string_view kPositionKey = "\\Software\\Tamsworth\\Lettrix\\Setup
 bool PositionSaved(RegistryStore& store)
 {
     const RegistryKey key = store.openKey(kPositionKey);
-    return key.isOpen() && key.queryInfo("top").status == RegStatus::Ok
-           && key.queryInfo("left").status == RegStatus::Ok;
+    return key.query("top") && key.query("left");
 }
 
 TEST_F(ResearchWindow, ClosingTheWindowDuringTheWalkSavesAtOnceAndEndsAfterTheRun)

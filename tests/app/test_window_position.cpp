@@ -10,14 +10,6 @@ namespace {
 
 using WindowPosition = PositionFixture;
 
-std::string bytes(std::initializer_list<int> values)
-{
-    std::string out;
-    for (const int v : values)
-        out.push_back(static_cast<char>(v));
-    return out;
-}
-
 TEST_F(WindowPosition, FirstRunOpensAtTheTopRightOfThePrimaryScreen)
 {
     const auto form = openWindow();
@@ -89,38 +81,22 @@ TEST_F(WindowPosition, AValueThatIsNotADwordShowsItsBoxAndStopsPositioning)
     struct Case {
         const char* what;
         const char* name;
-        RegType type;
-        std::string data;
+        const char* data;
         QString box;
         QPoint expected;
     };
     const Case cases[] = {
-        {"top as text of three characters", "top", RegType::Sz, std::string("abc\0", 4), "Invalid data type for 'top'",
-         kLaidOut},
-        {"top as text of four characters", "top", RegType::Sz, std::string("abcd\0", 5), "Failed to get data for 'top'",
-         kLaidOut},
-        {"top as 4 binary bytes", "top", RegType::Binary, bytes({1, 0, 0, 0}), "Invalid data type for 'top'", kLaidOut},
-        {"top as a qword", "top", RegType::Qword, bytes({1, 0, 0, 0, 0, 0, 0, 0}), "Failed to get data for 'top'",
-         kLaidOut},
+        {"top as text of three characters", "top", "\"abc\"", "Invalid data type for 'top'", kLaidOut},
+        {"top as text of four characters", "top", "\"abcd\"", "Failed to get data for 'top'", kLaidOut},
         // The top edge read before stays; the left edge keeps its laid-out 193.
-        {"left as text of three characters",
-         "left",
-         RegType::Sz,
-         std::string("abc\0", 4),
-         "Invalid data type for 'left'",
-         {193, 40}},
-        {"left as text of many characters",
-         "left",
-         RegType::Sz,
-         std::string("a long text\0", 12),
-         "Failed to get data for 'left'",
-         {193, 40}},
+        {"left as text of three characters", "left", "\"abc\"", "Invalid data type for 'left'", {193, 40}},
+        {"left as text of many characters", "left", "\"a long text\"", "Failed to get data for 'left'", {193, 40}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove(storePath());
         storeDword("top", 40);
-        storeValue(c.name, c.type, c.data);
+        storeValue(c.name, c.data);
         const std::size_t before = m_desktop.boxes().size();
         const auto form = openWindow();
         ASSERT_EQ(m_desktop.boxes().size(), before + 1);
@@ -137,7 +113,7 @@ TEST_F(WindowPosition, AValueThatIsNotADwordShowsItsBoxAndStopsPositioning)
 TEST_F(WindowPosition, AnUnreadableLeftNeverLeavesAnOffScreenTopInPlace)
 {
     storeDword("top", 5000);
-    storeValue("left", RegType::Sz, std::string("abc\0", 4));
+    storeValue("left", "\"abc\"");
     const auto form = openWindow();
     ASSERT_EQ(m_desktop.boxes().size(), 1u);
     EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(193, 0));

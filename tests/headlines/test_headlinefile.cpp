@@ -253,8 +253,9 @@ TEST(HeadlineFile, SaveKeepsTheFilesRightsAndGroupAndGoesThroughALink)
          }},
         {"position store",
          [](const fs::path& path) {
-             RegistryStore store(path);
-             EXPECT_EQ(store.createKey("Software\\Quillmark").setDword("top", 80), RegStatus::Ok);
+             RegistryKey key = RegistryStore(path).createKey("Software\\Quillmark");
+             EXPECT_TRUE(key.setDword("top", 80));
+             EXPECT_TRUE(key.close());
          }},
     };
     // Only root may give a file a group it is not a member of.
