@@ -217,15 +217,6 @@ const ProfileFile::Line* ProfileFile::findKey(const Section& section, std::strin
     return it == section.keys.end() ? nullptr : &*it;
 }
 
-std::vector<std::string> ProfileFile::sectionNames() const
-{
-    std::vector<std::string> names;
-    names.reserve(m_firstSections.size());
-    for (const std::uint32_t index : m_firstSections)
-        names.emplace_back(nameOf(m_sections[index].header));
-    return names;
-}
-
 std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view defaultValue,
                                std::size_t bufferSize) const
 {

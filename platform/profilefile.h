@@ -65,10 +65,7 @@ public:
     // EFBIG when they exceed the limits.
     static ProfileFile parse(std::filesystem::path path, std::string bytes, const ProfileLimits& limits = {});
 
-    const std::filesystem::path& path() const { return m_path; }
-
-    // The distinct, non-empty section names in file order, each as first written.
-    std::vector<std::string> sectionNames() const;
+    // The number of distinct, non-empty section names.
     std::size_t sectionCount() const { return m_firstSections.size(); }
     // The key's value, or defaultValue when the section or the key is missing, cut to its first
     // bufferSize - 1 bytes (the room a zero-terminated buffer of that size leaves). bufferSize >= 1.
