@@ -56,20 +56,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!top || top->type != qm::RegType::Dword || top->dword != 0x50 || !same(saved.value("left"), read.value("left")))
         __builtin_trap();
 
-    // Every line read is still there, in its order, but for the one line the value may have replaced.
+    // Every line read is still there, in its order, but for the one line the value may have replaced:
+    // the change is one line replaced or added in place, or the key added at the end.
     const std::vector<std::string_view> before = linesOf(text);
     const std::vector<std::string_view> after = linesOf(written);
-    std::size_t lost = 0;
-    for (std::size_t i = 0, j = 0; i < before.size(); ++i) {
-        std::size_t k = j;
-        while (k < after.size() && after[k] != before[i])
-            ++k;
-        if (k == after.size())
-            ++lost;
-        else
-            j = k + 1;
-    }
-    if (lost > 1)
+    const std::size_t most = std::min(before.size(), after.size());
+    std::size_t same = 0;
+    while (same < most && before[same] == after[same])
+        ++same;
+    for (std::size_t end = 1; same < most && before[before.size() - end] == after[after.size() - end]; ++end)
+        ++same;
+    if (same + 1 < before.size() || after.size() > before.size() + 4)
         __builtin_trap();
     return 0;
 }
