@@ -63,18 +63,6 @@ void writeJson(std::ostream& out, const std::vector<Suggestion>& items, bool len
 
 } // namespace
 
-ListOptions listOptions(const CommandLine& line, bool withTicks)
-{
-    const auto format = line.options.find("--format");
-    const auto named = format == line.options.end() ? kListFormats.begin()
-                                                    : std::ranges::find(kListFormats, format->second);
-    return {.withTicks = withTicks,
-            .format = static_cast<ListFormat>(named - kListFormats.begin()),
-            .ticked = line.has("--ticked"),
-            .dedupe = line.has("--dedupe"),
-            .lengths = line.has("--lengths")};
-}
-
 void dedupeItems(std::vector<Suggestion>& items)
 {
     const auto before = [](std::string_view a, std::string_view b) { return ListView1Compare(a, b) < 0; };
@@ -91,37 +79,39 @@ void dedupeItems(std::vector<Suggestion>& items)
     items = std::move(kept);
 }
 
-void writeList(std::ostream& out, std::vector<Suggestion> items, const ListOptions& options)
+void writeList(std::ostream& out, std::vector<Suggestion> items, const CommandLine& line, bool withTicks)
 {
-    if (options.dedupe)
+    const std::string_view format = line.value("--format", "text");
+    const bool lengths = line.has("--lengths");
+    if (line.has("--dedupe"))
         dedupeItems(items);
-    if (options.ticked)
+    if (line.has("--ticked"))
         std::erase_if(items, [](const Suggestion& item) { return !item.checked; });
-    if (options.format == ListFormat::json)
-        return writeJson(out, items, options.lengths);
-    if (options.format == ListFormat::csv)
-        out << (options.lengths ? "checked,caption,characters,words\r\n" : "checked,caption\r\n");
+    if (format == "json")
+        return writeJson(out, items, lengths);
+    if (format == "csv")
+        out << (lengths ? "checked,caption,characters,words\r\n" : "checked,caption\r\n");
     for (const Suggestion& item : items) {
-        const Lengths l = options.lengths ? lengthsOf(item.caption) : Lengths{};
+        const Lengths l = lengths ? lengthsOf(item.caption) : Lengths{};
         const char tick = item.checked ? '1' : '0';
-        if (options.format == ListFormat::csv) {
+        if (format == "csv") {
             out << tick << ',';
             writeCsvField(out, item.caption);
-            if (options.lengths)
+            if (lengths)
                 out << ',' << l.characters << ',' << l.words;
             out << "\r\n";
-        } else if (options.format == ListFormat::md) {
-            out << (!options.withTicks ? "- " : item.checked ? "- [x] " : "- [ ] ");
+        } else if (format == "md") {
+            out << (!withTicks ? "- " : item.checked ? "- [x] " : "- [ ] ");
             writeCaption(out, item.caption,
-                         !options.lengths ? std::string("\n")
-                                          : " (" + std::to_string(l.characters) + " characters, "
-                                                + std::to_string(l.words) + " words)\n");
+                         !lengths ? std::string("\n")
+                                  : " (" + std::to_string(l.characters) + " characters, " + std::to_string(l.words)
+                                        + " words)\n");
         } else {
-            if (options.withTicks)
+            if (withTicks)
                 out << tick << '\t';
-            if (options.lengths)
+            if (lengths)
                 out << l.characters << '\t' << l.words << '\t';
-            if (options.withTicks)
+            if (withTicks)
                 out << item.caption << '\n';
             else
                 writeCaption(out, item.caption);

@@ -41,7 +41,7 @@ int runQmkExport(Args args, std::istream&, std::ostream& out, std::ostream& err)
         err << "qmk-export: " << failure.what() << '\n';
         return 1;
     }
-    writeList(out, items.items(), listOptions(line, true));
+    writeList(out, items.items(), line, true);
     return out ? 0 : 1;
 }
 

@@ -53,7 +53,7 @@ int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
     } catch (...) {
         failure = std::current_exception(); // the socket stack could not start, or out of memory
     }
-    writeList(out, suggestions.items(), listOptions(line, false));
+    writeList(out, suggestions.items(), line, false);
     out.flush();
     if (run.ListFull())
         err << "research: the list stops at " << kMaxSuggestions << " suggestions\n";

@@ -1,7 +1,7 @@
 // ParseSourcePage on arbitrary page bytes. The first byte picks one of the seven topic keys; the rest
 // is the page. Besides crashes and hangs it checks what must hold for every page: captions are
 // non-empty, hold no ">" and pass the filter; the walk pumps twice per stop check; and the entries
-// reported as listed are the list's items.
+// taken whose captions pass the filter are the list's items.
 #include "headlines/suggestionlist.h"
 #include "research/contentfilter.h"
 #include "research/sourcepageparser.h"
@@ -29,9 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return false;
     };
     std::size_t reported = 0;
-    hooks.report = [&](const qm::EntryReport& entry) {
-        if (entry.fate == qm::EntryFate::Listed
-            && (reported >= list.count() || list.caption(reported++) != entry.caption))
+    hooks.visit = [&](std::size_t offset, std::string_view linkText) {
+        const std::size_t tagEnd = linkText.rfind('>');
+        const std::string_view caption = tagEnd == std::string_view::npos ? "" : linkText.substr(tagEnd + 1);
+        if (offset >= page.size()
+            || (!caption.empty() && !qm::IsBlockedHeadline(caption)
+                && (reported >= list.count() || list.caption(reported++) != caption)))
             __builtin_trap();
     };
     qm::ParseSourcePage(page, key, list, hooks);
