@@ -53,15 +53,25 @@ std::string_view blockingFragment(std::string_view caption)
     return found == kBlockedFragments.end() ? std::string_view() : *found;
 }
 
-// Why an entry whose link text gives no caption is lost. `lower` is the page up to its section's end
-// with A-Z folded, `next` where the section's next "<li>" stands in it (npos for none).
-std::string_view whyLost(std::string_view lower, std::size_t next, std::string_view linkText)
+// Where the first "<li>" (A-Z in any case) at or after `from` stands in the text; npos for none.
+std::size_t findEntry(std::string_view text, std::size_t from)
+{
+    for (std::size_t at = text.find('<', from); at != npos; at = text.find('<', at + 1)) {
+        if (asciiLowerCopy(text.substr(at, kEntryStart.size())) == kEntryStart)
+            return at;
+    }
+    return npos;
+}
+
+// Why an entry whose link text gives no caption is lost; `next` is where the next "<li>" of the
+// section stands in the page (npos for none).
+std::string_view whyLost(std::string_view page, std::size_t next, std::string_view linkText)
 {
     if (next == npos)
         return "last entry of the section (never listed)";
     if (!linkText.empty())
         return markupInLinkText(linkText) ? "markup inside the link text, nothing after it" : "empty caption";
-    if (lower.substr(0, next).ends_with("</a>"))
+    if (next >= 4 && asciiLowerCopy(page.substr(next - 4, 4)) == "</a>")
         return "\"</a>\" directly followed by the next \"<li>\"";
     return "no \"</a>\" in the entry";
 }
@@ -74,8 +84,9 @@ int check(std::string_view parsed, std::string_view lines, std::size_t base, std
           std::ostream& err)
 {
     const PageSection section = FindSection(parsed, key);
-    const std::string lower = section.end == npos ? std::string() : asciiLowerCopy(parsed.substr(0, section.end + 1));
-    const auto nextEntry = [&](std::size_t entry) { return lower.find(kEntryStart, entry + 2); };
+    // The walk's text: the page up to the "<" of the section's "</ul>".
+    const std::string_view text = parsed.substr(0, section.end == npos ? 0 : section.end + 1);
+    const auto nextEntry = [&](std::size_t entry) { return findEntry(text, entry + 2); };
     std::size_t counted = 0;
     std::size_t line = 1;
     std::size_t entries = 0;
@@ -100,7 +111,7 @@ int check(std::string_view parsed, std::string_view lines, std::size_t base, std
         const std::size_t tagEnd = linkText.rfind('>');
         const std::string_view caption = tagEnd == npos ? std::string_view() : linkText.substr(tagEnd + 1);
         if (caption.empty()) {
-            tell(offset) << "lost: " << whyLost(lower, passedOver, linkText) << '\n';
+            tell(offset) << "lost: " << whyLost(text, passedOver, linkText) << '\n';
             return;
         }
         if (!IsBlockedHeadline(caption)) {
