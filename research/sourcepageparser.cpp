@@ -202,25 +202,23 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
     for (;;) {
         // The entry ends one byte before the next "<li>"; the last "<li>" gives an empty entry. The
         // next "<li>" is looked for two bytes on, so it cannot be the current one.
-        const std::size_t entryAt = at;
         const std::size_t next = entries.from(at + 2);
         const std::string_view entry = next == npos ? std::string_view()
                                                     : std::string_view(text).substr(at, next - 1 - at);
         const std::string_view linkText = linkTextOf(entry, scratch);
         const std::string_view caption = captionOf(linkText);
+        if (hooks.visit)
+            hooks.visit(start + at, linkText);
 
         const std::size_t linkEnd = linkEnds.from(at);
         if (linkEnd != npos)
             at = linkEnd;
 
-        const bool listed = !caption.empty() && !IsBlockedHeadline(caption);
-        if (listed)
+        if (!caption.empty() && !IsBlockedHeadline(caption))
             sink.append(caption, false);
         if (hooks.pump)
             hooks.pump();
         const std::size_t nextEntry = entries.from(at);
-        if (hooks.visit)
-            hooks.visit(start + entryAt, linkText);
         if (hooks.pump)
             hooks.pump();
 

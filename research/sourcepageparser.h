@@ -35,9 +35,9 @@ struct ParseHooks {
     std::function<void()> pump;
     // Asked after each entry; true ends the walk there (Escape held, the run cancelled, ...).
     std::function<bool()> stop;
-    // Told of each entry the walk takes, between the two pumps: where its "<li>" stands in the page,
-    // and its link text (the entry cleaned and cut before its first "</a>", empty without one), of
-    // which the caption is what follows the last ">". Valid during the call only.
+    // Told of each entry the walk takes, before its caption is looked at: where its "<li>" stands in
+    // the page, and its link text (the entry cleaned and cut before its first "</a>", empty without
+    // one), of which the caption is what follows the last ">". Valid during the call only.
     std::function<void(std::size_t offset, std::string_view linkText)> visit;
 };
 
