@@ -47,8 +47,8 @@ int runQmkExport(Args args, std::istream&, std::ostream& out, std::ostream& err)
 
 int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    CommandLine line;
-    if (const auto status = line.read({"qmk-import FILE < items"}, args, out, err))
+    CommandLine command;
+    if (const auto status = command.read({"qmk-import FILE < items"}, args, out, err))
         return *status;
     std::string input;
     if (!readBounded(in, kMaxImportBytes, input)) {
@@ -77,7 +77,7 @@ int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& e
     }
 
     try {
-        saveHeadlineFile(items, pathArgument(line.operands[0]));
+        saveHeadlineFile(items, pathArgument(command.operands[0]));
     } catch (const std::exception& failure) {
         err << "qmk-import: " << failure.what() << '\n';
         return 1;
