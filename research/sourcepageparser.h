@@ -28,14 +28,14 @@ namespace qm {
 
 class SuggestionSink;
 
-// What the walk calls between entries; any may be left empty.
+// What the walk calls as it goes; any may be left empty.
 struct ParseHooks {
     // Called twice per entry: after its item was appended (or skipped), and after the next entry was
     // looked up. The window pumps its messages here, so other commands may run in between.
     std::function<void()> pump;
     // Asked after each entry; true ends the walk there (Escape held, the run cancelled, ...).
     std::function<bool()> stop;
-    // Told of each entry the walk takes, before its caption is looked at: where its "<li>" stands in
+    // Told of each entry the walk takes, before its caption is filtered: where its "<li>" stands in
     // the page, and its link text (the entry cleaned and cut before its first "</a>", empty without
     // one), of which the caption is what follows the last ">". Valid during the call only.
     std::function<void(std::size_t offset, std::string_view linkText)> visit;
