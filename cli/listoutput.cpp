@@ -63,32 +63,6 @@ void writeJson(std::ostream& out, const std::vector<Suggestion>& items, bool len
 
 } // namespace
 
-bool takeListOptions(std::string_view command, Args args, ListOptions& options, std::vector<std::string_view>& rest,
-                     std::ostream& err)
-{
-    static const std::map<std::string_view, ListFormat> formats
-        = {{"text", ListFormat::text}, {"md", ListFormat::md}, {"csv", ListFormat::csv}, {"json", ListFormat::json}};
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--format") {
-            const auto found = i + 1 < args.size() ? formats.find(args[++i]) : formats.end();
-            if (found == formats.end()) {
-                err << command << ": --format takes text, md, csv or json\n";
-                return false;
-            }
-            options.format = found->second;
-        } else if (args[i] == "--ticked" && options.withTicks) {
-            options.ticked = true;
-        } else if (args[i] == "--dedupe") {
-            options.dedupe = true;
-        } else if (args[i] == "--lengths") {
-            options.lengths = true;
-        } else {
-            rest.push_back(args[i]);
-        }
-    }
-    return true;
-}
-
 void dedupeItems(std::vector<Suggestion>& items)
 {
     const auto before = [](std::string_view a, std::string_view b) { return ListView1Compare(a, b) < 0; };
@@ -105,37 +79,39 @@ void dedupeItems(std::vector<Suggestion>& items)
     items = std::move(kept);
 }
 
-void writeList(std::ostream& out, std::vector<Suggestion> items, const ListOptions& options)
+void writeList(std::ostream& out, std::vector<Suggestion> items, const CommandLine& line, bool withTicks)
 {
-    if (options.dedupe)
+    const std::string_view format = line.value("--format", "text");
+    const bool lengths = line.has("--lengths");
+    if (line.has("--dedupe"))
         dedupeItems(items);
-    if (options.ticked)
+    if (line.has("--ticked"))
         std::erase_if(items, [](const Suggestion& item) { return !item.checked; });
-    if (options.format == ListFormat::json)
-        return writeJson(out, items, options.lengths);
-    if (options.format == ListFormat::csv)
-        out << (options.lengths ? "checked,caption,characters,words\r\n" : "checked,caption\r\n");
+    if (format == "json")
+        return writeJson(out, items, lengths);
+    if (format == "csv")
+        out << (lengths ? "checked,caption,characters,words\r\n" : "checked,caption\r\n");
     for (const Suggestion& item : items) {
-        const Lengths l = options.lengths ? lengthsOf(item.caption) : Lengths{};
+        const Lengths l = lengths ? lengthsOf(item.caption) : Lengths{};
         const char tick = item.checked ? '1' : '0';
-        if (options.format == ListFormat::csv) {
+        if (format == "csv") {
             out << tick << ',';
             writeCsvField(out, item.caption);
-            if (options.lengths)
+            if (lengths)
                 out << ',' << l.characters << ',' << l.words;
             out << "\r\n";
-        } else if (options.format == ListFormat::md) {
-            out << (!options.withTicks ? "- " : item.checked ? "- [x] " : "- [ ] ");
+        } else if (format == "md") {
+            out << (!withTicks ? "- " : item.checked ? "- [x] " : "- [ ] ");
             writeCaption(out, item.caption,
-                         !options.lengths ? std::string("\n")
-                                          : " (" + std::to_string(l.characters) + " characters, "
-                                                + std::to_string(l.words) + " words)\n");
+                         !lengths ? std::string("\n")
+                                  : " (" + std::to_string(l.characters) + " characters, " + std::to_string(l.words)
+                                        + " words)\n");
         } else {
-            if (options.withTicks)
+            if (withTicks)
                 out << tick << '\t';
-            if (options.lengths)
+            if (lengths)
                 out << l.characters << '\t' << l.words << '\t';
-            if (options.withTicks)
+            if (withTicks)
                 out << item.caption << '\n';
             else
                 writeCaption(out, item.caption);

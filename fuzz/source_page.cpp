@@ -1,7 +1,7 @@
 // ParseSourcePage on arbitrary page bytes. The first byte picks one of the seven topic keys; the rest
 // is the page. Besides crashes and hangs it checks what must hold for every page: captions are
 // non-empty, hold no ">" and pass the filter; the walk pumps twice per stop check; and the entries
-// reported as listed are the list's items.
+// taken whose captions pass the filter are the list's items.
 #include "headlines/suggestionlist.h"
 #include "research/contentfilter.h"
 #include "research/sourcepageparser.h"
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -28,19 +29,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++stopChecks;
         return false;
     };
-    std::size_t reported = 0;
-    hooks.report = [&](const qm::EntryReport& entry) {
-        if (entry.fate == qm::EntryFate::Listed
-            && (reported >= list.count() || list.caption(reported++) != entry.caption))
+    std::vector<std::string> expected; // the captions of the entries taken that pass the filter
+    hooks.visit = [&](std::size_t offset, std::string_view linkText) {
+        const std::size_t tagEnd = linkText.rfind('>');
+        const std::string_view caption = tagEnd == std::string_view::npos ? "" : linkText.substr(tagEnd + 1);
+        if (offset >= page.size())
             __builtin_trap();
+        if (!caption.empty() && !qm::IsBlockedHeadline(caption))
+            expected.emplace_back(caption);
     };
     qm::ParseSourcePage(page, key, list, hooks);
+    std::size_t listed = 0;
     for (const qm::Suggestion& item : list.items()) {
         if (item.caption.empty() || item.caption.find('>') != std::string::npos || item.checked
-            || qm::IsBlockedHeadline(item.caption))
+            || qm::IsBlockedHeadline(item.caption) || listed >= expected.size() || item.caption != expected[listed++])
             __builtin_trap();
     }
-    if (pumps != 2 * stopChecks || reported != list.count())
+    if (pumps != 2 * stopChecks || listed != expected.size())
         __builtin_trap();
     return 0;
 }

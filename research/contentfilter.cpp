@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <bitset>
-#include <string>
 #include <vector>
 
 namespace qm {
@@ -59,16 +58,6 @@ bool IsBlockedHeadline(std::string_view caption)
 {
     static const FragmentIndex index;
     return index.matches(caption);
-}
-
-std::string_view BlockingFragment(std::string_view caption)
-{
-    const std::string lower = asciiLowerCopy(caption);
-    for (const std::string_view fragment : kBlockedFragments) {
-        if (lower.find(fragment) != std::string::npos)
-            return fragment;
-    }
-    return {};
 }
 
 } // namespace qm

@@ -23,8 +23,4 @@ inline constexpr std::array<std::string_view, 70> kBlockedFragments = {
 // "Studies". One pass over the caption, however many fragments there are; no state is kept.
 bool IsBlockedHeadline(std::string_view caption);
 
-// The first fragment, in the order above, that the caption holds (empty when none): what a page check
-// names as the reason a caption is dropped.
-std::string_view BlockingFragment(std::string_view caption);
-
 } // namespace qm

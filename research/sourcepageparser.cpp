@@ -165,38 +165,6 @@ std::string_view captionOf(std::string_view linkText)
     return lastTagEnd == npos ? std::string_view() : linkText.substr(lastTagEnd + 1);
 }
 
-// Whether the last ">" of the link text closes something other than the entry's "<li>" or an "<a>"
-// tag: a tag inside the link text (or a bare ">"), of which the caption keeps only what follows.
-bool markupInLinkText(std::string_view linkText)
-{
-    const std::size_t tagEnd = linkText.rfind('>');
-    if (tagEnd == npos || tagEnd + 1 == kEntryStart.size())
-        return false;
-    const std::size_t tagStart = linkText.rfind('<', tagEnd);
-    if (tagStart == npos)
-        return true;
-    // "<a>", or "<a" and a blank or line break before its attributes.
-    const std::string_view tag = linkText.substr(tagStart);
-    return !(tag.size() > 2 && asciiLower(tag[1]) == 'a'
-             && (tag[2] == '>' || static_cast<unsigned char>(tag[2]) <= ' '));
-}
-
-EntryFate fateOf(std::string_view section, std::size_t next, std::string_view linkText, std::string_view caption,
-                 bool listed)
-{
-    if (listed)
-        return EntryFate::Listed;
-    if (!caption.empty())
-        return EntryFate::Blocked;
-    if (next == npos)
-        return EntryFate::LastEntry;
-    if (!linkText.empty())
-        return markupInLinkText(linkText) ? EntryFate::MarkupInLinkText : EntryFate::EmptyCaption;
-    if (next >= kLinkEnd.size() && asciiLowerCopy(section.substr(next - kLinkEnd.size(), kLinkEnd.size())) == kLinkEnd)
-        return EntryFate::LinkEndBeforeNextEntry;
-    return EntryFate::NoLinkEnd;
-}
-
 } // namespace
 
 PageSection FindSection(std::string_view page, std::string_view key)
@@ -234,32 +202,23 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
     for (;;) {
         // The entry ends one byte before the next "<li>"; the last "<li>" gives an empty entry. The
         // next "<li>" is looked for two bytes on, so it cannot be the current one.
-        const std::size_t entryAt = at;
         const std::size_t next = entries.from(at + 2);
         const std::string_view entry = next == npos ? std::string_view()
                                                     : std::string_view(text).substr(at, next - 1 - at);
         const std::string_view linkText = linkTextOf(entry, scratch);
         const std::string_view caption = captionOf(linkText);
+        if (hooks.visit)
+            hooks.visit(start + at, linkText);
 
         const std::size_t linkEnd = linkEnds.from(at);
         if (linkEnd != npos)
             at = linkEnd;
 
-        const bool listed = !caption.empty() && !IsBlockedHeadline(caption);
-        if (listed)
+        if (!caption.empty() && !IsBlockedHeadline(caption))
             sink.append(caption, false);
         if (hooks.pump)
             hooks.pump();
         const std::size_t nextEntry = entries.from(at);
-        if (hooks.report) {
-            hooks.report({start + entryAt, fateOf(text, next, linkText, caption, listed), caption,
-                          !caption.empty() && markupInLinkText(linkText)});
-            // Entries between this one and where the walk goes on (or, when it ends here, the end of
-            // the section) are passed over.
-            const std::size_t resume = linkEnd == npos ? npos : nextEntry;
-            for (std::size_t p = next; p != npos && p < resume; p = findNoCase(text, kEntryStart, p + 2))
-                hooks.report({start + p, EntryFate::PassedOver, {}, false});
-        }
         if (hooks.pump)
             hooks.pump();
 

@@ -28,36 +28,17 @@ namespace qm {
 
 class SuggestionSink;
 
-// What became of one "<li>" of the section, as the walk met it.
-enum class EntryFate {
-    Listed,                 // the caption was appended
-    Blocked,                // the content filter dropped the caption
-    EmptyCaption,           // nothing stands between the link text's last ">" and its "</a>"
-    MarkupInLinkText,       // a tag inside the link text left nothing after it
-    NoLinkEnd,              // the entry holds no "</a>"
-    LinkEndBeforeNextEntry, // its "</a>" stands directly before the next "<li>", so outside the entry
-    LastEntry,              // the section's last "<li>", which never gives an item
-    PassedOver,             // the walk went on from a "</a>" behind this "<li>" (see NoLinkEnd), or ended
-};
-
-struct EntryReport {
-    std::size_t offset = 0; // of the entry's "<li>" in the page
-    EntryFate fate = EntryFate::Listed;
-    std::string_view caption; // as cut, blocked or not; valid during the call only
-    // The caption is only what follows a tag inside the link text.
-    bool markupInLinkText = false;
-};
-
-// What the walk calls between entries; any may be left empty.
+// What the walk calls as it goes; any may be left empty.
 struct ParseHooks {
     // Called twice per entry: after its item was appended (or skipped), and after the next entry was
     // looked up. The window pumps its messages here, so other commands may run in between.
     std::function<void()> pump;
     // Asked after each entry; true ends the walk there (Escape held, the run cancelled, ...).
     std::function<bool()> stop;
-    // Told of each entry between the two pumps, then of the entries the walk passes over after it:
-    // each "<li>" of the section once, in page order, until the walk ends or is stopped.
-    std::function<void(const EntryReport&)> report;
+    // Told of each entry the walk takes, before its caption is filtered: where its "<li>" stands in
+    // the page, and its link text (the entry cleaned and cut before its first "</a>", empty without
+    // one), of which the caption is what follows the last ">". Valid during the call only.
+    std::function<void(std::size_t offset, std::string_view linkText)> visit;
 };
 
 // Where the key's section stands: its anchor (npos when the page holds neither form, and the section
