@@ -1,0 +1,182 @@
+#include "cli/feedreader.h"
+
+#include "cli/feeddate.h"
+#include "platform/bytes.h"
+
+#include <libxml/HTMLparser.h>
+#include <libxml/xmlreader.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace qm::cli {
+namespace {
+
+constexpr std::string_view kAtomNs = "http://www.w3.org/2005/Atom";
+constexpr std::string_view kRdfNs = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
+constexpr std::string_view kDublinCoreNs = "http://purl.org/dc/elements/1.1/";
+
+std::string_view view(const xmlChar* text) { return text ? reinterpret_cast<const char*>(text) : ""; }
+
+struct Input {
+    const FeedInput* read;
+    std::size_t total = 0;
+    int error = 0;
+    bool tooLarge = false;
+    bool atEnd = false;
+    std::string firstError;
+};
+
+int readInput(void* context, char* buffer, int size)
+{
+    Input& input = *static_cast<Input*>(context);
+    long n = 0;
+    do
+        n = (*input.read)(buffer, static_cast<std::size_t>(size));
+    while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        input.error = errno;
+        return -1;
+    }
+    input.atEnd = n == 0;
+    input.total += static_cast<std::size_t>(n);
+    if (input.total > kMaxFeedBytes) {
+        input.tooLarge = true;
+        return -1;
+    }
+    return static_cast<int>(n);
+}
+
+void keepFirstError(void* context, xmlErrorPtr error)
+{
+    std::string& first = static_cast<Input*>(context)->firstError;
+    if (error != nullptr && error->level >= XML_ERR_ERROR && first.empty())
+        first = "line " + std::to_string(error->line) + ": " +
+                std::string(trimRight(error->message != nullptr ? error->message : "", "\n "));
+}
+
+// The order in which an item's date elements count; -1 for an element that is no date.
+int dateRank(std::string_view name, std::string_view ns, bool atom)
+{
+    if (name == (atom ? "updated" : "pubDate") && !(atom && ns != kAtomNs))
+        return 0;
+    if (atom && name == "published" && ns == kAtomNs)
+        return 1;
+    return name == "date" && ns == kDublinCoreNs ? 2 : -1;
+}
+
+} // namespace
+
+std::string HtmlText(std::string_view html)
+{
+    // libxml2's HTML parser drops a "<" that cannot start a tag ("<3"), which a browser shows.
+    std::string escaped;
+    for (std::size_t i = 0; i < html.size(); ++i) {
+        const char next = asciiLower(i + 1 < html.size() ? html[i + 1] : ' ');
+        const bool opensTag = (next >= 'a' && next <= 'z') || next == '/' || next == '!' || next == '?';
+        escaped += html[i] == '<' && !opensTag ? std::string_view("&lt;") : html.substr(i, 1);
+    }
+    const std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
+        htmlReadMemory(escaped.data(), static_cast<int>(escaped.size()), nullptr, "UTF-8",
+                       HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NOIMPLIED),
+        &xmlFreeDoc);
+    xmlChar* text = doc ? xmlNodeGetContent(reinterpret_cast<xmlNode*>(doc.get())) : nullptr;
+    std::string result(view(text));
+    xmlFree(text);
+    return result;
+}
+
+void ReadFeed(const FeedInput& read, const std::function<void(FeedItem&&)>& onItem)
+{
+    Input input{&read, 0, 0, false, false, {}};
+    // No entity substitution, no DTD loading, no network: a feed can name no file or address that
+    // the reader would open.
+    const std::unique_ptr<xmlTextReader, decltype(&xmlFreeTextReader)> reader(
+        xmlReaderForIO(readInput, nullptr, &input, nullptr, nullptr,
+                       XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
+        &xmlFreeTextReader);
+    if (reader)
+        xmlTextReaderSetStructuredErrorHandler(reader.get(), keepFirstError, &input);
+
+    bool atom = false;
+    bool rootSeen = false;
+    bool rootClosed = false;
+    int itemDepth = -1;
+    std::string itemNs;
+    int fieldDepth = -1; // of the title or date element being read
+    int fieldRank = -1;  // -1 for the title, else the date element's rank
+    int dateRankFound = 3;
+    bool htmlTitle = false;
+    std::string text;
+    FeedItem item;
+    bool hasTitle = false;
+    int status = reader ? 1 : -1;
+    while (status == 1 && (status = xmlTextReaderRead(reader.get())) == 1) {
+        const int type = xmlTextReaderNodeType(reader.get());
+        const int depth = xmlTextReaderDepth(reader.get());
+        const bool element = type == XML_READER_TYPE_ELEMENT;
+        const std::string_view name = element ? view(xmlTextReaderConstLocalName(reader.get())) : "";
+        const std::string_view ns = element ? view(xmlTextReaderConstNamespaceUri(reader.get())) : "";
+        if (type == XML_READER_TYPE_ELEMENT && !rootSeen) {
+            rootSeen = true;
+            rootClosed = xmlTextReaderIsEmptyElement(reader.get()) == 1;
+            atom = name == "feed" && ns == kAtomNs;
+            if (!atom && !(name == "rss" && ns.empty()) && !(name == "RDF" && ns == kRdfNs))
+                throw FeedError("not an RSS or Atom feed: the document is <" +
+                                std::string(view(xmlTextReaderConstName(reader.get()))) + ">");
+        } else if (type == XML_READER_TYPE_ELEMENT && itemDepth < 0) {
+            if (name == (atom ? "entry" : "item")) {
+                itemDepth = depth;
+                itemNs = ns;
+                item = {};
+                hasTitle = false;
+                dateRankFound = 3;
+            }
+        } else if (type == XML_READER_TYPE_ELEMENT && depth == itemDepth + 1 && fieldDepth < 0 &&
+                   xmlTextReaderIsEmptyElement(reader.get()) == 0) {
+            const int rank = dateRank(name, ns, atom);
+            if ((name == "title" && ns == itemNs) || (rank >= 0 && rank < dateRankFound)) {
+                fieldDepth = depth;
+                fieldRank = name == "title" ? -1 : rank;
+                text.clear();
+                xmlChar* kind = xmlTextReaderGetAttribute(reader.get(), reinterpret_cast<const xmlChar*>("type"));
+                htmlTitle = atom && view(kind) == "html";
+                xmlFree(kind);
+            }
+        } else if ((type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA ||
+                    type == XML_READER_TYPE_WHITESPACE || type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE) &&
+                   fieldDepth >= 0) {
+            text += view(xmlTextReaderConstValue(reader.get()));
+        } else if (type == XML_READER_TYPE_END_ELEMENT && depth == fieldDepth) {
+            fieldDepth = -1;
+            if (fieldRank < 0) {
+                item.title = htmlTitle ? HtmlText(text) : text;
+                hasTitle = true;
+            } else if (const auto date = ParseFeedDate(text)) {
+                item.date = date;
+                dateRankFound = fieldRank;
+            }
+        } else if (type == XML_READER_TYPE_END_ELEMENT && depth == 0) {
+            rootClosed = true;
+        } else if (type == XML_READER_TYPE_END_ELEMENT && depth == itemDepth) {
+            itemDepth = -1;
+            if (hasTitle)
+                onItem(std::move(item));
+        }
+    }
+    if (input.tooLarge)
+        throw FeedError("the feed is larger than " + std::to_string(kMaxFeedBytes >> 20) + " MiB");
+    if (input.error != 0)
+        throw FeedError(std::strerror(input.error));
+    if (status == 0 && rootSeen)
+        return;
+    if (input.total == 0)
+        throw FeedError("the file is empty");
+    // libxml2 names a document that ends early as one with extra content at its end.
+    if (rootSeen && !rootClosed && input.atEnd)
+        throw FeedError("truncated: the feed ends before its root element is closed");
+    throw FeedError(input.firstError.empty() ? "not well-formed XML" : "not well-formed XML (" + input.firstError + ")");
+}
+
+} // namespace qm::cli

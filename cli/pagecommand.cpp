@@ -1,0 +1,160 @@
+// quillmark-cli page KEY=FEED...: a source page built from RSS and Atom feeds, on standard output or
+// written atomically to --output FILE. A feed that cannot be read is named on standard error with
+// the reason, and the page is written from the others (exit status 1); a wrong command line writes
+// nothing (exit status 2).
+#include "cli/commands.h"
+#include "cli/feedreader.h"
+#include "cli/pagewriter.h"
+
+#include "platform/atomicfile.h"
+#include "platform/bytes.h"
+#include "research/topics.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace qm::cli {
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: quillmark-cli page [--per-topic N] [--base PAGE] [--output FILE] KEY=FEED [KEY=FEED ...]\n"
+    "  KEY    a topic key: Business, Computers and Software, Education, Entertainment and Sport,\n"
+    "         Government and Politics, Misc, Personal (letter case free)\n"
+    "  FEED   an RSS or Atom file, - for standard input\n"
+    "  --per-topic N   the N newest titles of each topic (default 200)\n"
+    "  --base PAGE     topics without feeds (or whose feeds all failed) keep their section of this page\n";
+
+constexpr std::size_t kMaxBasePageBytes = std::size_t{256} << 20;
+
+int usage(std::ostream& err, std::string_view problem)
+{
+    err << "page: " << problem << '\n' << kUsage;
+    return 2;
+}
+
+// The topic's index for a key (or a topic's full name), in any letter case; kTopics.size() for none.
+std::size_t topicIndex(std::string_view key)
+{
+    std::size_t i = 0;
+    while (i < kTopics.size() && !equalsNoCase(key, TopicKey(kTopics[i])) && !equalsNoCase(key, kTopics[i]))
+        ++i;
+    return i;
+}
+
+// Reads the feed at path, or standard input for "-". Throws FeedError.
+void readFeedFile(std::string_view path, std::istream& in, const std::function<void(FeedItem&&)>& onItem)
+{
+    if (path == "-") {
+        ReadFeed(
+            [&in](char* buffer, std::size_t size) {
+                in.read(buffer, static_cast<std::streamsize>(size));
+                return in.bad() ? -1L : static_cast<long>(in.gcount());
+            },
+            onItem);
+        return;
+    }
+    const int fd = ::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw FeedError(std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    ReadFeed([fd](char* buffer, std::size_t size) { return static_cast<long>(::read(fd, buffer, size)); }, onItem);
+}
+
+} // namespace
+
+int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    std::string_view output;
+    std::string_view basePath;
+    std::size_t perTopic = 200;
+    std::vector<std::pair<std::size_t, std::string_view>> feeds;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--help") {
+            out << kUsage;
+            return 0;
+        }
+        if (arg == "--output" && hasValue) {
+            output = args[++i];
+        } else if (arg == "--base" && hasValue) {
+            basePath = args[++i];
+        } else if (arg == "--per-topic" && hasValue) {
+            const std::string_view n = args[++i];
+            const auto [end, error] = std::from_chars(n.data(), n.data() + n.size(), perTopic);
+            if (error != std::errc{} || end != n.data() + n.size() || perTopic == 0)
+                return usage(err, "--per-topic takes a whole number above 0");
+        } else if (const std::size_t equals = arg.find('='); equals != std::string_view::npos && !arg.starts_with("-")) {
+            const std::size_t topic = topicIndex(arg.substr(0, equals));
+            if (topic == kTopics.size())
+                return usage(err, "no topic has the key \"" + std::string(arg.substr(0, equals)) + "\"");
+            feeds.emplace_back(topic, arg.substr(equals + 1));
+        } else {
+            return usage(err, "what is \"" + std::string(arg) + "\"?");
+        }
+    }
+    if (feeds.empty())
+        return usage(err, "no KEY=FEED given");
+
+    std::string base;
+    try {
+        if (!basePath.empty())
+            base = readWholeFile(basePath, kMaxBasePageBytes);
+    } catch (const FileError& failure) {
+        err << "page: " << failure.what() << '\n';
+        return 1;
+    }
+
+    std::vector<std::optional<TopicTitles>> topics(kTopics.size());
+    std::uint64_t order = 0;
+    bool failed = false;
+    for (const auto& [topic, path] : feeds) {
+        TopicTitles titles(perTopic);
+        try {
+            readFeedFile(path, in, [&](FeedItem&& item) {
+                if (std::optional<std::string> title = PageTitle(item.title); !title)
+                    err << "page: " << path << ": a title that is not UTF-8 is left out\n";
+                else if (!title->empty())
+                    titles.add(std::move(*title), item.date, order++);
+            });
+        } catch (const FeedError& failure) {
+            err << "page: " << path << ": " << failure.what() << '\n';
+            failed = true;
+            continue;
+        }
+        if (!topics[topic])
+            topics[topic].emplace(perTopic);
+        topics[topic]->addAll(titles);
+    }
+
+    // A topic none of whose feeds could be read keeps its section of the base page, as one without feeds.
+    std::array<std::optional<std::vector<std::string>>, kTopics.size()> lists;
+    for (std::size_t i = 0; i < kTopics.size(); ++i) {
+        if (topics[i])
+            lists[i] = topics[i]->newestFirst();
+    }
+    const std::string page = BuildPage(lists, base);
+    try {
+        if (output.empty())
+            out.write(page.data(), static_cast<std::streamsize>(page.size()));
+        else
+            writeFileAtomically(output, page);
+    } catch (const FileError& failure) {
+        err << "page: " << failure.what() << '\n';
+        return 1;
+    }
+    return failed ? 1 : 0;
+}
+
+} // namespace qm::cli
