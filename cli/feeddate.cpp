@@ -7,15 +7,22 @@
 namespace qm::cli {
 namespace {
 
-constexpr std::array<std::string_view, 12> kMonths = {"jan", "feb", "mar", "apr", "may", "jun",
-                                                      "jul", "aug", "sep", "oct", "nov", "dec"};
+constexpr std::array<std::string_view, 12> kMonths
+    = {"jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
 
 struct ZoneName {
     std::string_view name;
     int hours;
 };
 constexpr std::array<ZoneName, 8> kUsZones = {{
-    {"est", -5}, {"edt", -4}, {"cst", -6}, {"cdt", -5}, {"mst", -7}, {"mdt", -6}, {"pst", -8}, {"pdt", -7},
+    {"est", -5},
+    {"edt", -4},
+    {"cst", -6},
+    {"cdt", -5},
+    {"mst", -7},
+    {"mdt", -6},
+    {"pst", -8},
+    {"pdt", -7},
 }};
 
 // Walks the text left to right; every read either consumes what it matched or nothing.
@@ -114,8 +121,7 @@ std::optional<std::int64_t> parseRfc3339(std::string_view text)
         int fraction = 0;
         if (s.take('.') && !s.number(1, 9, fraction))
             return std::nullopt;
-        while (s.number(1, 9, fraction)) {
-        }
+        while (s.number(1, 9, fraction)) {}
         bool bad = false;
         if (const auto zone = numericZone(s, bad))
             offset = *zone;

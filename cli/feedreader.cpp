@@ -52,8 +52,8 @@ void keepFirstError(void* context, xmlErrorPtr error)
 {
     std::string& first = static_cast<Input*>(context)->firstError;
     if (error != nullptr && error->level >= XML_ERR_ERROR && first.empty())
-        first = "line " + std::to_string(error->line) + ": " +
-                std::string(trimRight(error->message != nullptr ? error->message : "", "\n "));
+        first = "line " + std::to_string(error->line) + ": "
+                + std::string(trimRight(error->message != nullptr ? error->message : "", "\n "));
 }
 
 // The order in which an item's date elements count; -1 for an element that is no date.
@@ -123,8 +123,8 @@ void ReadFeed(const FeedInput& read, const std::function<void(FeedItem&&)>& onIt
             rootClosed = xmlTextReaderIsEmptyElement(reader.get()) == 1;
             atom = name == "feed" && ns == kAtomNs;
             if (!atom && !(name == "rss" && ns.empty()) && !(name == "RDF" && ns == kRdfNs))
-                throw FeedError("not an RSS or Atom feed: the document is <" +
-                                std::string(view(xmlTextReaderConstName(reader.get()))) + ">");
+                throw FeedError("not an RSS or Atom feed: the document is <"
+                                + std::string(view(xmlTextReaderConstName(reader.get()))) + ">");
         } else if (type == XML_READER_TYPE_ELEMENT && itemDepth < 0) {
             if (name == (atom ? "entry" : "item")) {
                 itemDepth = depth;
@@ -133,8 +133,8 @@ void ReadFeed(const FeedInput& read, const std::function<void(FeedItem&&)>& onIt
                 hasTitle = false;
                 dateRankFound = 3;
             }
-        } else if (type == XML_READER_TYPE_ELEMENT && depth == itemDepth + 1 && fieldDepth < 0 &&
-                   xmlTextReaderIsEmptyElement(reader.get()) == 0) {
+        } else if (type == XML_READER_TYPE_ELEMENT && depth == itemDepth + 1 && fieldDepth < 0
+                   && xmlTextReaderIsEmptyElement(reader.get()) == 0) {
             const int rank = dateRank(name, ns, atom);
             if ((name == "title" && ns == itemNs) || (rank >= 0 && rank < dateRankFound)) {
                 fieldDepth = depth;
@@ -144,9 +144,9 @@ void ReadFeed(const FeedInput& read, const std::function<void(FeedItem&&)>& onIt
                 htmlTitle = atom && view(kind) == "html";
                 xmlFree(kind);
             }
-        } else if ((type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA ||
-                    type == XML_READER_TYPE_WHITESPACE || type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE) &&
-                   fieldDepth >= 0) {
+        } else if ((type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA || type == XML_READER_TYPE_WHITESPACE
+                    || type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE)
+                   && fieldDepth >= 0) {
             text += view(xmlTextReaderConstValue(reader.get()));
         } else if (type == XML_READER_TYPE_END_ELEMENT && depth == fieldDepth) {
             fieldDepth = -1;
@@ -176,7 +176,8 @@ void ReadFeed(const FeedInput& read, const std::function<void(FeedItem&&)>& onIt
     // libxml2 names a document that ends early as one with extra content at its end.
     if (rootSeen && !rootClosed && input.atEnd)
         throw FeedError("truncated: the feed ends before its root element is closed");
-    throw FeedError(input.firstError.empty() ? "not well-formed XML" : "not well-formed XML (" + input.firstError + ")");
+    throw FeedError(input.firstError.empty() ? "not well-formed XML"
+                                             : "not well-formed XML (" + input.firstError + ")");
 }
 
 } // namespace qm::cli

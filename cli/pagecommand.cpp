@@ -24,13 +24,13 @@
 namespace qm::cli {
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: quillmark-cli page [--per-topic N] [--base PAGE] [--output FILE] KEY=FEED [KEY=FEED ...]\n"
-    "  KEY    a topic key: Business, Computers and Software, Education, Entertainment and Sport,\n"
-    "         Government and Politics, Misc, Personal (letter case free)\n"
-    "  FEED   an RSS or Atom file, - for standard input\n"
-    "  --per-topic N   the N newest titles of each topic (default 200)\n"
-    "  --base PAGE     topics without feeds (or whose feeds all failed) keep their section of this page\n";
+constexpr std::string_view kUsage
+    = "usage: quillmark-cli page [--per-topic N] [--base PAGE] [--output FILE] KEY=FEED [KEY=FEED ...]\n"
+      "  KEY    a topic key: Business, Computers and Software, Education, Entertainment and Sport,\n"
+      "         Government and Politics, Misc, Personal (letter case free)\n"
+      "  FEED   an RSS or Atom file, - for standard input\n"
+      "  --per-topic N   the N newest titles of each topic (default 200)\n"
+      "  --base PAGE     topics without feeds (or whose feeds all failed) keep their section of this page\n";
 
 constexpr std::size_t kMaxBasePageBytes = std::size_t{256} << 20;
 
@@ -95,7 +95,8 @@ int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
             const auto [end, error] = std::from_chars(n.data(), n.data() + n.size(), perTopic);
             if (error != std::errc{} || end != n.data() + n.size() || perTopic == 0)
                 return usage(err, "--per-topic takes a whole number above 0");
-        } else if (const std::size_t equals = arg.find('='); equals != std::string_view::npos && !arg.starts_with("-")) {
+        } else if (const std::size_t equals = arg.find('=');
+                   equals != std::string_view::npos && !arg.starts_with("-")) {
             const std::size_t topic = topicIndex(arg.substr(0, equals));
             if (topic == kTopics.size())
                 return usage(err, "no topic has the key \"" + std::string(arg.substr(0, equals)) + "\"");
