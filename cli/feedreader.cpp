@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace qm::cli {
 namespace {
@@ -87,17 +88,17 @@ std::string HtmlText(std::string_view html)
     return result;
 }
 
-void ReadFeed(const FeedInput& read, const std::function<void(FeedItem&&)>& onItem)
+void ReadFeed(const FeedInput& input, const std::function<void(FeedItem&&)>& onItem)
 {
-    Input input{&read, 0, 0, false, false, {}};
+    Input source{&input, 0, 0, false, false, {}};
     // No entity substitution, no DTD loading, no network: a feed can name no file or address that
     // the reader would open.
     const std::unique_ptr<xmlTextReader, decltype(&xmlFreeTextReader)> reader(
-        xmlReaderForIO(readInput, nullptr, &input, nullptr, nullptr,
+        xmlReaderForIO(readInput, nullptr, &source, nullptr, nullptr,
                        XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
         &xmlFreeTextReader);
     if (reader)
-        xmlTextReaderSetStructuredErrorHandler(reader.get(), keepFirstError, &input);
+        xmlTextReaderSetStructuredErrorHandler(reader.get(), keepFirstError, &source);
 
     bool atom = false;
     bool rootSeen = false;
@@ -162,22 +163,22 @@ void ReadFeed(const FeedInput& read, const std::function<void(FeedItem&&)>& onIt
         } else if (type == XML_READER_TYPE_END_ELEMENT && depth == itemDepth) {
             itemDepth = -1;
             if (hasTitle)
-                onItem(std::move(item));
+                onItem(std::exchange(item, {}));
         }
     }
-    if (input.tooLarge)
+    if (source.tooLarge)
         throw FeedError("the feed is larger than " + std::to_string(kMaxFeedBytes >> 20) + " MiB");
-    if (input.error != 0)
-        throw FeedError(std::strerror(input.error));
+    if (source.error != 0)
+        throw FeedError(std::strerror(source.error));
     if (status == 0 && rootSeen)
         return;
-    if (input.total == 0)
+    if (source.total == 0)
         throw FeedError("the file is empty");
     // libxml2 names a document that ends early as one with extra content at its end.
-    if (rootSeen && !rootClosed && input.atEnd)
+    if (rootSeen && !rootClosed && source.atEnd)
         throw FeedError("truncated: the feed ends before its root element is closed");
-    throw FeedError(input.firstError.empty() ? "not well-formed XML"
-                                             : "not well-formed XML (" + input.firstError + ")");
+    throw FeedError(source.firstError.empty() ? "not well-formed XML"
+                                             : "not well-formed XML (" + source.firstError + ")");
 }
 
 } // namespace qm::cli

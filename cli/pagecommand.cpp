@@ -120,7 +120,8 @@ int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
     std::vector<std::optional<TopicTitles>> topics(kTopics.size());
     std::uint64_t order = 0;
     bool failed = false;
-    for (const auto& [topic, path] : feeds) {
+    for (const auto& [topic, feedPath] : feeds) {
+        const std::string_view path = feedPath; // a lambda cannot take a structured binding
         TopicTitles titles(perTopic);
         try {
             readFeedFile(path, in, [&](FeedItem&& item) {

@@ -6,6 +6,7 @@
 #include "research/topics.h"
 
 #include <iterator>
+#include <tuple>
 
 namespace qm::cli {
 namespace {
@@ -59,6 +60,11 @@ std::optional<std::string> PageTitle(std::string_view title)
             page += rest[0];
     }
     return page;
+}
+
+bool TopicTitles::Rank::operator<(const Rank& other) const
+{
+    return std::tie(undated, age, order) < std::tie(other.undated, other.age, other.order);
 }
 
 void TopicTitles::add(std::string title, std::optional<std::int64_t> date, std::uint64_t order)

@@ -38,7 +38,7 @@ private:
         bool undated;
         std::int64_t age;
         std::uint64_t order;
-        auto operator<=>(const Rank&) const = default;
+        bool operator<(const Rank& other) const;
     };
     void insert(const Rank& rank, std::string title);
 
