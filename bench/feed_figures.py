@@ -33,7 +33,7 @@ def write_feed(path, items):
 
 def run(argv):
     start = time.perf_counter()
-    subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
     return time.perf_counter() - start
 
 
@@ -52,7 +52,8 @@ def measure(build, report=print):
         figures["feed_mb"] = os.path.getsize(feed) / 1e6
         page = [cli, "page", f"Misc={feed}"]
         floor = ["xmllint", "--stream", "--noout", feed]
-        peer = [sys.executable, "-c", FEEDPARSER, feed]
+        # Debian's python3-feedparser, for the system's Python (not one found first on PATH).
+        peer = ["/usr/bin/python3", "-c", FEEDPARSER, feed]
         run(page), run(floor)  # warm the file cache
         ours, xmllint, feedparser = [], [], []
         for i in range(ROUNDS):
