@@ -178,7 +178,7 @@ void ReadFeed(const FeedInput& input, const std::function<void(FeedItem&&)>& onI
     if (rootSeen && !rootClosed && source.atEnd)
         throw FeedError("truncated: the feed ends before its root element is closed");
     throw FeedError(source.firstError.empty() ? "not well-formed XML"
-                                             : "not well-formed XML (" + source.firstError + ")");
+                                              : "not well-formed XML (" + source.firstError + ")");
 }
 
 } // namespace qm::cli

@@ -13,8 +13,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -25,20 +27,15 @@ namespace qm::cli {
 namespace {
 
 constexpr std::string_view kUsage
-    = "usage: quillmark-cli page [--per-topic N] [--base PAGE] [--output FILE] KEY=FEED [KEY=FEED ...]\n"
+    = "page [--per-topic N] [--base PAGE] [--output FILE] KEY=FEED...\n"
       "  KEY    a topic key: Business, Computers and Software, Education, Entertainment and Sport,\n"
       "         Government and Politics, Misc, Personal (letter case free)\n"
       "  FEED   an RSS or Atom file, - for standard input\n"
       "  --per-topic N   the N newest titles of each topic (default 200)\n"
-      "  --base PAGE     topics without feeds (or whose feeds all failed) keep their section of this page\n";
+      "  --base PAGE     topics without feeds (or whose feeds all failed) keep their section of this page";
+constexpr std::array<Option, 3> kOptions = {{{"--per-topic", true}, {"--base", true}, {"--output", true}}};
 
 constexpr std::size_t kMaxBasePageBytes = std::size_t{256} << 20;
-
-int usage(std::ostream& err, std::string_view problem)
-{
-    err << "page: " << problem << '\n' << kUsage;
-    return 2;
-}
 
 // The topic's index for a key (or a topic's full name), in any letter case; kTopics.size() for none.
 std::size_t topicIndex(std::string_view key)
@@ -75,38 +72,28 @@ void readFeedFile(std::string_view path, std::istream& in, const std::function<v
 
 int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    std::string_view output;
-    std::string_view basePath;
+    CommandLine line;
+    if (const auto status = line.read({kUsage, 1, SIZE_MAX, kOptions}, args, out, err))
+        return *status;
     std::size_t perTopic = 200;
-    std::vector<std::pair<std::size_t, std::string_view>> feeds;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--help") {
-            out << kUsage;
-            return 0;
-        }
-        if (arg == "--output" && hasValue) {
-            output = args[++i];
-        } else if (arg == "--base" && hasValue) {
-            basePath = args[++i];
-        } else if (arg == "--per-topic" && hasValue) {
-            const std::string_view n = args[++i];
-            const auto [end, error] = std::from_chars(n.data(), n.data() + n.size(), perTopic);
-            if (error != std::errc{} || end != n.data() + n.size() || perTopic == 0)
-                return usage(err, "--per-topic takes a whole number above 0");
-        } else if (const std::size_t equals = arg.find('=');
-                   equals != std::string_view::npos && !arg.starts_with("-")) {
-            const std::size_t topic = topicIndex(arg.substr(0, equals));
-            if (topic == kTopics.size())
-                return usage(err, "no topic has the key \"" + std::string(arg.substr(0, equals)) + "\"");
-            feeds.emplace_back(topic, arg.substr(equals + 1));
-        } else {
-            return usage(err, "what is \"" + std::string(arg) + "\"?");
-        }
+    const std::string_view n = line.value("--per-topic", "200");
+    const auto [end, error] = std::from_chars(n.data(), n.data() + n.size(), perTopic);
+    if (error != std::errc{} || end != n.data() + n.size() || perTopic == 0) {
+        err << "page: --per-topic takes a whole number above 0\n";
+        return 2;
     }
-    if (feeds.empty())
-        return usage(err, "no KEY=FEED given");
+    std::vector<std::pair<std::size_t, std::string_view>> feeds;
+    for (const std::string_view operand : line.operands) {
+        const std::string_view key = operand.substr(0, operand.find('='));
+        const std::size_t topic = topicIndex(key);
+        if (topic == kTopics.size() || key == operand) {
+            err << "page: \"" << operand << "\" is not KEY=FEED with one of the seven topic keys\n";
+            return 2;
+        }
+        feeds.emplace_back(topic, operand.substr(key.size() + 1));
+    }
+    const std::string_view output = line.value("--output");
+    const std::string_view basePath = line.value("--base");
 
     std::string base;
     try {

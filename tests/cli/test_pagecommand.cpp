@@ -15,10 +15,7 @@ using namespace qm::test;
 
 const std::string kFeeds = QUILLMARK_TEST_DATA_DIR "/feeds/";
 
-std::string Parse(const std::string& page, std::string_view key)
-{
-    return RunCli(cli::runParse, {key}, page).out;
-}
+std::string Parse(const std::string& page, std::string_view key) { return RunCli(cli::runParse, {key}, page).out; }
 
 TEST(PageCommand, GoldenFeedsGiveTheirCaptionsThroughParseAndCheck)
 {
@@ -50,8 +47,9 @@ TEST(PageCommand, FeedsOfOneTopicMergeNewestFirstAndKeepTheBasePagesOtherSection
                                       "</entry><entry><title>B middle</title><updated>2026-01-01T12:00:00Z</updated>"
                                       "</entry><entry><title>a NEW</title></entry></feed>");
     const std::string site = QUILLMARK_SOURCE_DIR "/site/headlines.html";
-    const CliRun run = RunCli(cli::runPage, {"--per-topic", "4", "--base", site,
-                                             "BUSINESS=" + dir.file("a.xml").string(), "business=" + dir.file("b.xml").string()});
+    const CliRun run
+        = RunCli(cli::runPage, {"--per-topic", "4", "--base", site, "BUSINESS=" + dir.file("a.xml").string(),
+                                "business=" + dir.file("b.xml").string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(Parse(run.out, "Business"), "A new\nB middle\nA old\nA undated\n");
     const std::string shipped = readFileBytes(site);
@@ -107,11 +105,13 @@ TEST(PageCommand, BadAndHostileFeedsAreNamedAndTheOthersStillMakeThePage)
 TEST(PageCommand, NoExternalEntityOrDtdIsLoaded)
 {
     TempDir dir;
-    writeFileBytes(dir.file("xxe.xml"), "<?xml version=\"1.0\"?><!DOCTYPE rss [<!ENTITY xxe SYSTEM \"file:///etc/passwd\">]>"
-                                        "<rss><channel><item><title>Leak: &xxe; end</title></item></channel></rss>");
+    writeFileBytes(dir.file("xxe.xml"),
+                   "<?xml version=\"1.0\"?><!DOCTYPE rss [<!ENTITY xxe SYSTEM \"file:///etc/passwd\">]>"
+                   "<rss><channel><item><title>Leak: &xxe; end</title></item></channel></rss>");
     writeFileBytes(dir.file("dtd.xml"), "<?xml version=\"1.0\"?><!DOCTYPE rss SYSTEM \"file:///etc/passwd\">"
                                         "<rss><channel><item><title>Plain</title></item></channel></rss>");
-    const CliRun run = RunCli(cli::runPage, {"Misc=" + dir.file("xxe.xml").string(), "misc=" + dir.file("dtd.xml").string()});
+    const CliRun run
+        = RunCli(cli::runPage, {"Misc=" + dir.file("xxe.xml").string(), "misc=" + dir.file("dtd.xml").string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(Parse(run.out, "Misc"), "Leak: end\nPlain\n");
     EXPECT_EQ(run.out.find("root:"), std::string::npos);
