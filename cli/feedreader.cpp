@@ -1,6 +1,5 @@
 #include "cli/feedreader.h"
 
-#include "cli/feeddate.h"
 #include "platform/bytes.h"
 
 #include <libxml/HTMLparser.h>
@@ -8,8 +7,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <istream>
 #include <memory>
-#include <utility>
 
 namespace qm::cli {
 namespace {
@@ -21,10 +20,9 @@ constexpr std::string_view kDublinCoreNs = "http://purl.org/dc/elements/1.1/";
 std::string_view view(const xmlChar* text) { return text ? reinterpret_cast<const char*>(text) : ""; }
 
 struct Input {
-    const FeedInput* read;
+    std::istream* in;
     std::size_t total = 0;
     int error = 0;
-    bool tooLarge = false;
     bool atEnd = false;
     std::string firstError;
 };
@@ -32,21 +30,11 @@ struct Input {
 int readInput(void* context, char* buffer, int size)
 {
     Input& input = *static_cast<Input*>(context);
-    long n = 0;
-    do
-        n = (*input.read)(buffer, static_cast<std::size_t>(size));
-    while (n < 0 && errno == EINTR);
-    if (n < 0) {
-        input.error = errno;
-        return -1;
-    }
-    input.atEnd = n == 0;
-    input.total += static_cast<std::size_t>(n);
-    if (input.total > kMaxFeedBytes) {
-        input.tooLarge = true;
-        return -1;
-    }
-    return static_cast<int>(n);
+    input.in->read(buffer, size);
+    input.total += static_cast<std::size_t>(input.in->gcount());
+    input.atEnd = input.in->gcount() == 0;
+    input.error = input.in->bad() ? (errno != 0 ? errno : EIO) : input.total > kMaxFeedBytes ? EFBIG : 0;
+    return input.error != 0 ? -1 : static_cast<int>(input.in->gcount());
 }
 
 void keepFirstError(void* context, xmlErrorPtr error)
@@ -57,18 +45,18 @@ void keepFirstError(void* context, xmlErrorPtr error)
                 + std::string(trimRight(error->message != nullptr ? error->message : "", "\n "));
 }
 
-// The order in which an item's date elements count; -1 for an element that is no date.
-int dateRank(std::string_view name, std::string_view ns, bool atom)
+// What an item's child element holds: 0 the title, 1 to 3 a date (the lower the rank, the more it
+// counts: RSS pubDate or Atom updated, Atom published, dc:date); -1 nothing read here.
+int fieldOf(std::string_view name, std::string_view ns, std::string_view itemNs, bool atom)
 {
-    if (name == (atom ? "updated" : "pubDate") && !(atom && ns != kAtomNs))
-        return 0;
+    if (name == "title" || name == (atom ? "updated" : "pubDate"))
+        return ns != itemNs ? -1 : name == "title" ? 0 : 1;
     if (atom && name == "published" && ns == kAtomNs)
-        return 1;
-    return name == "date" && ns == kDublinCoreNs ? 2 : -1;
+        return 2;
+    return name == "date" && ns == kDublinCoreNs ? 3 : -1;
 }
 
-} // namespace
-
+// The text of an HTML fragment: tags dropped, entities decoded; a "<" that opens no tag stays.
 std::string HtmlText(std::string_view html)
 {
     // libxml2's HTML parser drops a "<" that cannot start a tag ("<3"), which a browser shows.
@@ -88,9 +76,11 @@ std::string HtmlText(std::string_view html)
     return result;
 }
 
-void ReadFeed(const FeedInput& input, const std::function<void(FeedItem&&)>& onItem)
+} // namespace
+
+void ReadFeed(std::istream& in, const std::function<void(FeedItem&&)>& onItem)
 {
-    Input source{&input, 0, 0, false, false, {}};
+    Input source{&in, 0, 0, false, {}};
     // No entity substitution, no DTD loading, no network: a feed can name no file or address that
     // the reader would open.
     const std::unique_ptr<xmlTextReader, decltype(&xmlFreeTextReader)> reader(
@@ -106,8 +96,8 @@ void ReadFeed(const FeedInput& input, const std::function<void(FeedItem&&)>& onI
     int itemDepth = -1;
     std::string itemNs;
     int fieldDepth = -1; // of the title or date element being read
-    int fieldRank = -1;  // -1 for the title, else the date element's rank
-    int dateRankFound = 3;
+    int field = -1;
+    int dateField = 4; // of the date read so far
     bool htmlTitle = false;
     std::string text;
     FeedItem item;
@@ -119,57 +109,49 @@ void ReadFeed(const FeedInput& input, const std::function<void(FeedItem&&)>& onI
         const bool element = type == XML_READER_TYPE_ELEMENT;
         const std::string_view name = element ? view(xmlTextReaderConstLocalName(reader.get())) : "";
         const std::string_view ns = element ? view(xmlTextReaderConstNamespaceUri(reader.get())) : "";
-        if (type == XML_READER_TYPE_ELEMENT && !rootSeen) {
+        rootClosed = rootClosed || (type == XML_READER_TYPE_END_ELEMENT && depth == 0);
+        if (element && !rootSeen) {
             rootSeen = true;
-            rootClosed = xmlTextReaderIsEmptyElement(reader.get()) == 1;
             atom = name == "feed" && ns == kAtomNs;
             if (!atom && !(name == "rss" && ns.empty()) && !(name == "RDF" && ns == kRdfNs))
                 throw FeedError("not an RSS or Atom feed: the document is <"
                                 + std::string(view(xmlTextReaderConstName(reader.get()))) + ">");
-        } else if (type == XML_READER_TYPE_ELEMENT && itemDepth < 0) {
-            if (name == (atom ? "entry" : "item")) {
-                itemDepth = depth;
-                itemNs = ns;
-                item = {};
-                hasTitle = false;
-                dateRankFound = 3;
-            }
-        } else if (type == XML_READER_TYPE_ELEMENT && depth == itemDepth + 1 && fieldDepth < 0
-                   && xmlTextReaderIsEmptyElement(reader.get()) == 0) {
-            const int rank = dateRank(name, ns, atom);
-            if ((name == "title" && ns == itemNs) || (rank >= 0 && rank < dateRankFound)) {
-                fieldDepth = depth;
-                fieldRank = name == "title" ? -1 : rank;
-                text.clear();
-                xmlChar* kind = xmlTextReaderGetAttribute(reader.get(), reinterpret_cast<const xmlChar*>("type"));
-                htmlTitle = atom && view(kind) == "html";
-                xmlFree(kind);
-            }
-        } else if ((type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA || type == XML_READER_TYPE_WHITESPACE
-                    || type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE)
-                   && fieldDepth >= 0) {
+        } else if (element && itemDepth < 0 && name == (atom ? "entry" : "item")) {
+            itemDepth = depth;
+            itemNs = ns;
+            hasTitle = false;
+            dateField = 4;
+        } else if (element && depth == itemDepth + 1 && fieldDepth < 0 && !xmlTextReaderIsEmptyElement(reader.get())) {
+            field = fieldOf(name, ns, itemNs, atom);
+            fieldDepth = field == 0 || (field > 0 && field < dateField) ? depth : -1;
+            text.clear();
+            xmlChar* kind = xmlTextReaderGetAttribute(reader.get(), reinterpret_cast<const xmlChar*>("type"));
+            htmlTitle = atom && view(kind) == "html";
+            xmlFree(kind);
+        } else if (fieldDepth >= 0
+                   && (type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA
+                       || type == XML_READER_TYPE_WHITESPACE || type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE)) {
             text += view(xmlTextReaderConstValue(reader.get()));
         } else if (type == XML_READER_TYPE_END_ELEMENT && depth == fieldDepth) {
             fieldDepth = -1;
-            if (fieldRank < 0) {
+            if (field == 0) {
                 item.title = htmlTitle ? HtmlText(text) : text;
                 hasTitle = true;
             } else if (const auto date = ParseFeedDate(text)) {
                 item.date = date;
-                dateRankFound = fieldRank;
+                dateField = field;
             }
-        } else if (type == XML_READER_TYPE_END_ELEMENT && depth == 0) {
-            rootClosed = true;
         } else if (type == XML_READER_TYPE_END_ELEMENT && depth == itemDepth) {
             itemDepth = -1;
             if (hasTitle)
-                onItem(std::exchange(item, {}));
+                onItem(std::move(item));
+            item = {};
         }
     }
-    if (source.tooLarge)
-        throw FeedError("the feed is larger than " + std::to_string(kMaxFeedBytes >> 20) + " MiB");
     if (source.error != 0)
-        throw FeedError(std::strerror(source.error));
+        throw FeedError(source.error == EFBIG
+                            ? "the feed is larger than " + std::to_string(kMaxFeedBytes >> 20) + " MiB"
+                            : std::string(std::strerror(source.error)));
     if (status == 0 && rootSeen)
         return;
     if (source.total == 0)

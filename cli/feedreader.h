@@ -8,9 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace qm::cli {
 
@@ -30,15 +32,18 @@ struct FeedItem {
     std::optional<std::int64_t> date;
 };
 
-// Fills the buffer with up to size bytes; returns their count, 0 at the end, -1 (errno set) on failure.
-using FeedInput = std::function<long(char* buffer, std::size_t size)>;
-
 // Reads one feed and passes each item that has a title to onItem, in feed order. Throws FeedError
 // when the input fails, holds more than kMaxFeedBytes, is not well-formed XML (a truncated feed
 // included) or is not a feed; items passed before that stay passed.
-void ReadFeed(const FeedInput& input, const std::function<void(FeedItem&&)>& onItem);
+void ReadFeed(std::istream& in, const std::function<void(FeedItem&&)>& onItem);
 
-// The text of an HTML fragment: tags dropped, entities decoded; a "<" that opens no tag stays.
-std::string HtmlText(std::string_view html);
+// The date of an item, as seconds since 1970-01-01 00:00 UTC, from the two forms feeds write:
+// - "Sat, 07 Sep 2002 09:42:31 GMT" (RSS): weekday optional, two- or four-digit year, seconds
+//   optional; the zone +hhmm / -hhmm or a name (UT, GMT, Z, the US zones EST to PDT; any other name,
+//   the military letters included, counts as UTC), UTC when missing.
+// - "2002-09-07T09:42:31Z" (Atom, dc:date): a fraction of a second, "t" or a blank for "T" allowed,
+//   the zone Z or +hh:mm / -hh:mm (UTC when missing); the date alone is its midnight UTC.
+// Anything else, a day the month does not have included, gives nullopt: the item counts as undated.
+std::optional<std::int64_t> ParseFeedDate(std::string_view text);
 
 } // namespace qm::cli

@@ -10,15 +10,12 @@
 #include "platform/bytes.h"
 #include "research/topics.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <istream>
+#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -46,28 +43,6 @@ std::size_t topicIndex(std::string_view key)
     return i;
 }
 
-// Reads the feed at path, or standard input for "-". Throws FeedError.
-void readFeedFile(std::string_view path, std::istream& in, const std::function<void(FeedItem&&)>& onItem)
-{
-    if (path == "-") {
-        ReadFeed(
-            [&in](char* buffer, std::size_t size) {
-                in.read(buffer, static_cast<std::streamsize>(size));
-                return in.bad() ? -1L : static_cast<long>(in.gcount());
-            },
-            onItem);
-        return;
-    }
-    const int fd = ::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw FeedError(std::strerror(errno));
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    ReadFeed([fd](char* buffer, std::size_t size) { return static_cast<long>(::read(fd, buffer, size)); }, onItem);
-}
-
 } // namespace
 
 int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
@@ -92,58 +67,46 @@ int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
         }
         feeds.emplace_back(topic, operand.substr(key.size() + 1));
     }
-    const std::string_view output = line.value("--output");
-    const std::string_view basePath = line.value("--base");
-
-    std::string base;
     try {
-        if (!basePath.empty())
-            base = readWholeFile(basePath, kMaxBasePageBytes);
-    } catch (const FileError& failure) {
-        err << "page: " << failure.what() << '\n';
-        return 1;
-    }
-
-    std::vector<std::optional<TopicTitles>> topics(kTopics.size());
-    std::uint64_t order = 0;
-    bool failed = false;
-    for (const auto& [topic, feedPath] : feeds) {
-        const std::string_view path = feedPath; // a lambda cannot take a structured binding
-        TopicTitles titles(perTopic);
-        try {
-            readFeedFile(path, in, [&](FeedItem&& item) {
-                if (std::optional<std::string> title = PageTitle(item.title); !title)
-                    err << "page: " << path << ": a title that is not UTF-8 is left out\n";
-                else if (!title->empty())
-                    titles.add(std::move(*title), item.date, order++);
-            });
-        } catch (const FeedError& failure) {
-            err << "page: " << path << ": " << failure.what() << '\n';
-            failed = true;
-            continue;
+        const std::string base = line.has("--base") ? readWholeFile(line.value("--base"), kMaxBasePageBytes) : "";
+        std::array<std::optional<TopicTitles>, kTopics.size()> topics;
+        std::uint64_t order = 0;
+        bool failed = false;
+        for (const auto& [topic, feedPath] : feeds) {
+            const std::string_view path = feedPath; // a lambda cannot take a structured binding
+            TopicTitles titles(perTopic);
+            std::ifstream file;
+            if (path != "-")
+                file.open(std::string(path), std::ios::binary);
+            try {
+                if (path != "-" && !file)
+                    throw FeedError(std::strerror(errno));
+                ReadFeed(path == "-" ? in : file, [&](FeedItem&& item) {
+                    if (std::optional<std::string> title = PageTitle(item.title); !title)
+                        err << "page: " << path << ": a title that is not UTF-8 is left out\n";
+                    else if (!title->empty())
+                        titles.add(std::move(*title), item.date, order++);
+                });
+            } catch (const FeedError& failure) {
+                err << "page: " << path << ": " << failure.what() << '\n';
+                failed = true;
+                continue;
+            }
+            // A topic none of whose feeds could be read keeps its section of the base page.
+            if (!topics[topic])
+                topics[topic].emplace(perTopic);
+            topics[topic]->addAll(titles);
         }
-        if (!topics[topic])
-            topics[topic].emplace(perTopic);
-        topics[topic]->addAll(titles);
-    }
-
-    // A topic none of whose feeds could be read keeps its section of the base page, as one without feeds.
-    std::array<std::optional<std::vector<std::string>>, kTopics.size()> lists;
-    for (std::size_t i = 0; i < kTopics.size(); ++i) {
-        if (topics[i])
-            lists[i] = topics[i]->newestFirst();
-    }
-    const std::string page = BuildPage(lists, base);
-    try {
-        if (output.empty())
-            out.write(page.data(), static_cast<std::streamsize>(page.size()));
+        const std::string page = BuildPage(topics, base);
+        if (line.has("--output"))
+            writeFileAtomically(line.value("--output"), page);
         else
-            writeFileAtomically(output, page);
+            out.write(page.data(), static_cast<std::streamsize>(page.size()));
+        return failed ? 1 : 0;
     } catch (const FileError& failure) {
         err << "page: " << failure.what() << '\n';
         return 1;
     }
-    return failed ? 1 : 0;
 }
 
 } // namespace qm::cli

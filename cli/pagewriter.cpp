@@ -6,24 +6,16 @@
 #include "research/topics.h"
 
 #include <iterator>
-#include <tuple>
 
 namespace qm::cli {
 namespace {
 
 constexpr std::string_view kHead = R"(<!DOCTYPE html>
 <html lang="en">
-<head>
-<meta charset="utf-8">
-<meta name="viewport" content="width=device-width, initial-scale=1">
-<title>Quillmark headline ideas</title>
-<link rel="stylesheet" href="style.css">
-</head>
-<body>
-<header id="top">
+<head><meta charset="utf-8"><title>Quillmark headline ideas</title><link rel="stylesheet" href="style.css"></head>
+<body id="top">
 <h1>Quillmark headline ideas</h1>
 <p>Fresh headlines from feeds, newest first, sorted by topic.</p>
-</header>
 <main>
 )";
 
@@ -60,11 +52,6 @@ std::optional<std::string> PageTitle(std::string_view title)
             page += rest[0];
     }
     return page;
-}
-
-bool TopicTitles::Rank::operator<(const Rank& other) const
-{
-    return std::tie(undated, age, order) < std::tie(other.undated, other.age, other.order);
 }
 
 void TopicTitles::add(std::string title, std::optional<std::int64_t> date, std::uint64_t order)
@@ -110,18 +97,18 @@ std::vector<std::string> TopicTitles::newestFirst() const
     return titles;
 }
 
-std::string BuildPage(const std::array<std::optional<std::vector<std::string>>, 7>& titles, std::string_view base)
+std::string BuildPage(const std::array<std::optional<TopicTitles>, kTopics.size()>& topics, std::string_view base)
 {
     std::string page(kHead);
     for (std::size_t i = 0; i < kTopics.size(); ++i) {
         const std::string key = TopicKey(kTopics[i]);
         page.append("<section class=\"topic\">\n<h2>").append(kTopics[i]).append("</h2>\n");
-        const PageSection copied = titles[i] ? PageSection{} : FindSection(base, key);
+        const PageSection copied = topics[i] ? PageSection{} : FindSection(base, key);
         if (copied.anchor != std::string_view::npos && copied.end != std::string_view::npos) {
             page.append(base.substr(copied.anchor, copied.end - copied.anchor)).append("</ul>\n");
         } else {
             page.append("<a name=\"").append(key).append("\"></a>\n<ul>\n");
-            for (const std::string& title : titles[i].value_or(std::vector<std::string>{}))
+            for (const std::string& title : topics[i] ? topics[i]->newestFirst() : std::vector<std::string>{})
                 page.append("<li><a href=\"#top\">").append(title).append("</a></li>\n");
             page.append(kLastEntry);
         }

@@ -3,6 +3,8 @@
 // Builds a source page from titles: a section for each topic, written so that the program's own
 // parser cuts out of it, for each topic key, exactly that topic's titles in their order.
 
+#include "research/topics.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -34,12 +37,7 @@ public:
     std::vector<std::string> newestFirst() const;
 
 private:
-    struct Rank {
-        bool undated;
-        std::int64_t age;
-        std::uint64_t order;
-        bool operator<(const Rank& other) const;
-    };
+    using Rank = std::tuple<bool, std::int64_t, std::uint64_t>; // undated, age, order: the lowest first
     void insert(const Rank& rank, std::string title);
 
     std::size_t m_limit;
@@ -48,8 +46,8 @@ private:
 };
 
 // The page: a section for each of the seven topics in the topic dialog's order, listing its titles
-// where titles holds some (if only an empty list), else copied from base (from its anchor to its
-// "</ul>"), else empty, so that no topic's key can find another topic's section.
-std::string BuildPage(const std::array<std::optional<std::vector<std::string>>, 7>& titles, std::string_view base);
+// where topics holds some (if none), else copied from base (from its anchor to its "</ul>"), else
+// empty, so that no topic's key can find another topic's section.
+std::string BuildPage(const std::array<std::optional<TopicTitles>, kTopics.size()>& topics, std::string_view base);
 
 } // namespace qm::cli

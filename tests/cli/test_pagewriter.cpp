@@ -1,6 +1,6 @@
 // The page writer's promise: whatever bytes a title holds, the parser cuts out of the page exactly
 // each topic's titles, in order, and nothing of another topic. Also the order of titles and dates.
-#include "cli/feeddate.h"
+#include "cli/feedreader.h"
 #include "cli/pagewriter.h"
 #include "headlines/suggestionlist.h"
 #include "research/sourcepageparser.h"
@@ -49,10 +49,10 @@ TEST(PageWriter, GeneratedTitlesComeBackThroughTheParserUnderTheirOwnKeyOnly)
     std::size_t carried = 0;
     std::size_t leftOut = 0;
     for (int trial = 0; trial < 300; ++trial) {
-        std::array<std::optional<std::vector<std::string>>, 7> titles;
-        std::array<std::vector<std::string>, 7> originals;
-        for (std::size_t topic = 0; topic < titles.size(); ++topic) {
-            titles[topic].emplace();
+        std::array<std::optional<TopicTitles>, kTopics.size()> topics;
+        std::uint64_t order = 0;
+        for (std::optional<TopicTitles>& titles : topics) {
+            titles.emplace(100);
             for (int n = static_cast<int>(random() % 5); n > 0; --n) {
                 std::string title;
                 for (int k = static_cast<int>(random() % 8); k >= 0; --k) {
@@ -62,34 +62,29 @@ TEST(PageWriter, GeneratedTitlesComeBackThroughTheParserUnderTheirOwnKeyOnly)
                         title += pieces[random() % pieces.size()];
                 }
                 const std::optional<std::string> onPage = PageTitle(title);
-                if (!onPage) {
-                    ++leftOut;
-                } else if (!onPage->empty()) {
-                    titles[topic]->push_back(*onPage);
-                    originals[topic].push_back(title);
-                    ++carried;
-                }
-            }
-        }
-        const std::string page = BuildPage(titles, {});
-        // A research run cuts the page at its first NUL.
-        ASSERT_EQ(page.find('\0'), std::string::npos);
-        for (std::size_t topic = 0; topic < titles.size(); ++topic) {
-            const std::vector<std::string> cut = CutCaptions(page, TopicKey(kTopics[topic]));
-            ASSERT_EQ(cut, *titles[topic]) << "topic " << kTopics[topic] << ", trial " << trial;
-            for (std::size_t i = 0; i < cut.size(); ++i) {
-                // Only blanks and the three marks change, and a caption never starts or ends blank.
-                std::string blanks = originals[topic][i];
-                for (char& c : blanks)
-                    c = static_cast<unsigned char>(c) <= ' ' || c == '\x7F' ? ' ' : c;
+                leftOut += onPage ? 0 : 1;
+                if (!onPage || onPage->empty())
+                    continue;
+                titles->add(*onPage, std::nullopt, order++);
+                ++carried;
+                // Only blanks and the three marks change, and a title never starts or ends blank.
                 std::string expected;
-                for (const char c : blanks)
-                    if (c != ' ' || (!expected.empty() && expected.back() != ' '))
-                        expected += c;
+                for (const char c : title) {
+                    const bool blank = static_cast<unsigned char>(c) <= ' ' || c == '\x7F';
+                    if (!blank || (!expected.empty() && expected.back() != ' '))
+                        expected += blank ? ' ' : c;
+                }
                 while (!expected.empty() && expected.back() == ' ')
                     expected.pop_back();
-                EXPECT_EQ(Undone(cut[i]), expected);
+                EXPECT_EQ(Undone(*onPage), expected);
             }
+        }
+        const std::string page = BuildPage(topics, {});
+        // A research run cuts the page at its first NUL.
+        ASSERT_EQ(page.find('\0'), std::string::npos);
+        for (std::size_t topic = 0; topic < topics.size(); ++topic) {
+            ASSERT_EQ(CutCaptions(page, TopicKey(kTopics[topic])), topics[topic]->newestFirst())
+                << "topic " << kTopics[topic] << ", trial " << trial;
         }
     }
     EXPECT_GT(carried, 500U);
@@ -100,10 +95,10 @@ TEST(PageWriter, TopicsWithoutTitlesGetAnEmptySectionOrTheBasePages)
 {
     const std::string base = "<a name=\"Education\"></a>\n<ul>\n<li><a href=\"x\">Kept</a></li>\n<li>end</li>\n</ul>"
                              "<a name=Misc></a><ul><li><a href=\"x\">Old misc</a> <li>end</ul>";
-    std::array<std::optional<std::vector<std::string>>, 7> titles;
-    titles[5].emplace(); // Misc read, with no titles: the base's section does not come back
-    titles[0] = std::vector<std::string>{"Fresh"};
-    const std::string page = BuildPage(titles, base);
+    std::array<std::optional<TopicTitles>, kTopics.size()> topics;
+    topics[5].emplace(10); // Misc read, with no titles: the base's section does not come back
+    topics[0].emplace(10).add("Fresh", std::nullopt, 0);
+    const std::string page = BuildPage(topics, base);
     EXPECT_EQ(CutCaptions(page, "Business"), std::vector<std::string>{"Fresh"});
     EXPECT_EQ(CutCaptions(page, "Education"), std::vector<std::string>{"Kept"});
     for (const char* key : {"Misc", "Personal", "Computers and Software", "Government and Politics"}) {
