@@ -37,13 +37,10 @@ struct FeedItem {
 // included) or is not a feed; items passed before that stay passed.
 void ReadFeed(std::istream& in, const std::function<void(FeedItem&&)>& onItem);
 
-// The date of an item, as seconds since 1970-01-01 00:00 UTC, from the two forms feeds write:
-// - "Sat, 07 Sep 2002 09:42:31 GMT" (RSS): weekday optional, two- or four-digit year, seconds
-//   optional; the zone +hhmm / -hhmm or a name (UT, GMT, Z, the US zones EST to PDT; any other name,
-//   the military letters included, counts as UTC), UTC when missing.
-// - "2002-09-07T09:42:31Z" (Atom, dc:date): a fraction of a second, "t" or a blank for "T" allowed,
-//   the zone Z or +hh:mm / -hh:mm (UTC when missing); the date alone is its midnight UTC.
-// Anything else, a day the month does not have included, gives nullopt: the item counts as undated.
+// An item's date in seconds since 1970 UTC, from "Sat, 07 Sep 2002 09:42:31 GMT" (RSS; the zone a
+// US zone name, +hhmm, or UTC for any other name) or "2002-09-07T09:42:31.5+02:00" (Atom, dc:date;
+// the date alone is its midnight UTC). Anything else, a day the month does not have included, gives
+// nullopt: the item counts as undated.
 std::optional<std::int64_t> ParseFeedDate(std::string_view text);
 
 } // namespace qm::cli

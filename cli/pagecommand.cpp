@@ -25,9 +25,8 @@ namespace {
 
 constexpr std::string_view kUsage
     = "page [--per-topic N] [--base PAGE] [--output FILE] KEY=FEED...\n"
-      "  KEY    a topic key: Business, Computers and Software, Education, Entertainment and Sport,\n"
-      "         Government and Politics, Misc, Personal (letter case free)\n"
-      "  FEED   an RSS or Atom file, - for standard input\n"
+      "  KEY    Business, Computers and Software, Education, Entertainment and Sport,\n"
+      "         Government and Politics, Misc or Personal; FEED: an RSS or Atom file, - for standard input\n"
       "  --per-topic N   the N newest titles of each topic (default 200)\n"
       "  --base PAGE     topics without feeds (or whose feeds all failed) keep their section of this page";
 constexpr std::array<Option, 3> kOptions = {{{"--per-topic", true}, {"--base", true}, {"--output", true}}};

@@ -128,6 +128,7 @@ TEST(PageCommand, ExitStatusAndWhereThePageGoes)
     };
     const std::string output = dir.file("page.html").string();
     const std::string blocked = dir.file("page.html/under-a-file").string();
+    const std::string missing = dir.file("none.html").string();
     const std::vector<Row> rows = {
         {{"Misc=-"}, 0, true},
         {{"--output", output, "Misc=-"}, 0, false},
@@ -139,7 +140,7 @@ TEST(PageCommand, ExitStatusAndWhereThePageGoes)
         {{"Sports=-"}, 2, false},
         {{"Misc"}, 2, false},
         {{"--base"}, 2, false},
-        {{"--base", dir.file("none.html").string(), "Misc=-"}, 1, false},
+        {{"--base", missing, "Misc=-"}, 1, false},
     };
     for (const Row& row : rows) {
         const CliRun run = RunCli(cli::runPage, row.args, feed);
