@@ -5,6 +5,7 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/xmlreader.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <istream>
@@ -40,10 +41,14 @@ int readInput(void* context, char* buffer, int size)
 void keepFirstError(void* context, xmlErrorPtr error)
 {
     std::string& first = static_cast<Input*>(context)->firstError;
-    if (error != nullptr && error->level >= XML_ERR_ERROR && first.empty())
-        first = "line " + std::to_string(error->line) + ": "
-                + std::string(trimRight(error->message != nullptr ? error->message : "", "\n "));
+    if (error == nullptr || error->level < XML_ERR_ERROR || !first.empty())
+        return;
+    first = "line " + std::to_string(error->line) + ": "
+            + std::string(trimRight(error->message != nullptr ? error->message : "", "\n "));
+    std::replace(first.begin(), first.end(), '\n', ' '); // the reason stays on its one line
 }
+
+void ignoreMessage(void* /*context*/, const char* /*format*/, ...) {}
 
 // What an item's child element holds: 0 the title, 1 to 3 a date (the lower the rank, the more it
 // counts: RSS pubDate or Atom updated, Atom published, dc:date); -1 nothing read here.
@@ -89,6 +94,8 @@ void ReadFeed(std::istream& in, const std::function<void(FeedItem&&)>& onItem)
         &xmlFreeTextReader);
     if (reader)
         xmlTextReaderSetStructuredErrorHandler(reader.get(), keepFirstError, &source);
+    // Encoding errors bypass the reader's handler: without this they would reach standard error.
+    xmlSetGenericErrorFunc(nullptr, ignoreMessage);
 
     bool atom = false;
     bool rootSeen = false;
@@ -157,10 +164,11 @@ void ReadFeed(std::istream& in, const std::function<void(FeedItem&&)>& onItem)
     if (source.total == 0)
         throw FeedError("the file is empty");
     // libxml2 names a document that ends early as one with extra content at its end.
+    if (source.firstError.empty()) // libxml2 tells encoding errors through its generic handler only
+        throw FeedError("not in the encoding it declares");
     if (rootSeen && !rootClosed && source.atEnd)
         throw FeedError("truncated: the feed ends before its root element is closed");
-    throw FeedError(source.firstError.empty() ? "not well-formed XML"
-                                              : "not well-formed XML (" + source.firstError + ")");
+    throw FeedError("not well-formed XML (" + source.firstError + ")");
 }
 
 } // namespace qm::cli

@@ -25,8 +25,9 @@ public:
 inline constexpr std::size_t kMaxFeedBytes = std::size_t{64} << 20;
 
 struct FeedItem {
-    // UTF-8, as a reader shows it: entities and character references decoded once, CDATA as it
-    // stands, an Atom HTML title as its text; blanks as the feed has them.
+    // As a reader shows it, in UTF-8 (but for bytes libxml2 lets through in CDATA): entities and
+    // character references decoded once, CDATA as it stands, an Atom HTML title as its text; blanks
+    // as the feed has them.
     std::string title;
     // RSS pubDate, Atom updated (else published), or dc:date: the first of these that reads.
     std::optional<std::int64_t> date;

@@ -81,6 +81,9 @@ TEST(PageCommand, BadAndHostileFeedsAreNamedAndTheOthersStillMakeThePage)
         {"text.xml", "Just some text\n", "not well-formed XML"},
         {"truncated.xml", "<rss><channel><item><title>Cut off", "truncated"},
         {"html.xml", "<html><body><ul><li><a>x</a></li></ul></body></html>", "not an RSS or Atom feed"},
+        {"latin1.xml", "<?xml version=\"1.0\"?><rss><channel><title>caf\xE9</title></channel></rss>", "UTF-8"},
+        {"cp1252.xml", "<?xml version=\"1.0\" encoding=\"windows-1252\"?><rss><channel><title>\x81</title>",
+         "encoding"},
         {"huge.xml", huge, "larger than 64 MiB"},
         {"bomb.xml", bomb + "]><rss><channel><item><title>&l9;</title></item></channel></rss>", "entity"},
         // Neither an external entity nor an external DTD is loaded.
