@@ -3,7 +3,8 @@
 #   1. builds the release as the release stage of scripts/test.sh does (build-package/release:
 #      RelWithDebInfo, warnings as errors, Debian's hardening flags) and the .deb
 #      (build-package/deb), and runs lintian --pedantic on it;
-#   2. makes a clean Debian root with debootstrap from the package registry, once: it is kept in
+#   2. makes a clean Debian root with debootstrap, once, from the Debian mirror that this machine's
+#      apt sources name (or QUILLMARK_DEBIAN_MIRROR, when set): it is kept in
 #      build-package/debian-root and copied afresh for every run (the downloaded packages are kept
 #      in build-package/apt-archives);
 #   3. installs the package there with apt, makes a new ordinary user, and in a network namespace
@@ -19,7 +20,6 @@ cd "$(dirname "$0")/.."
 
 readonly out=build-package
 readonly suite=bookworm
-readonly mirror=http://deb.debian.org/debian
 readonly user=writer
 mkdir -p "$out/logs"
 failed=0
@@ -49,7 +49,34 @@ package() {
   rm -rf "$out/deb" && cpack -G DEB --config "$out/release/CPackConfig.cmake" -B "$out/deb" &&
     rm -rf "$out/deb/_CPack_Packages" && cp "$out"/deb/*.deb "$out/quillmark.deb"
 }
+# The Debian mirror this machine's apt takes its packages from: the first URI of a source of the
+# main archive (the one that offers "$suite" itself, not its security or updates suites), read from
+# the one-line sources.list format and from deb822 .sources files alike.
+apt_mirror() {  # apt_mirror [SOURCE-FILE...]: by default the machine's own
+  [ $# -gt 0 ] || set -- /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources
+  local files=() f
+  for f; do [ -f "$f" ] && files+=("$f"); done
+  [ ${#files[@]} -gt 0 ] && awk -v suite="$suite" '
+    function stanza() {
+      if (!off && uris != "" && index(suites, " " suite " ")) found = uris
+      uris = ""; suites = ""; off = 0
+    }
+    FNR == 1 || /^[ \t]*$/ { stanza(); if (found != "") exit }
+    /^[ \t]*deb[ \t]/ {
+      for (i = 2; i <= NF; i++) if ($i !~ /^\[/ && !index($i, "=") && $i !~ /\]$/) break
+      if ($(i + 1) == suite) { found = $i; exit }
+    }
+    tolower($1) == "uris:" { uris = $2 }
+    tolower($1) == "suites:" { suites = " " $0 " " }
+    tolower($1) == "enabled:" { off = tolower($2) == "no" }
+    END { if (found == "") stanza(); if (found != "") print found }' "${files[@]}"
+}
 debian_root() {
+  local mirror=${QUILLMARK_DEBIAN_MIRROR:-$(apt_mirror)}
+  if [ -z "$mirror" ]; then
+    echo "no apt source of Debian $suite on this machine: set QUILLMARK_DEBIAN_MIRROR to a mirror's URL" >&2
+    return 1
+  fi
   if [ ! -d "$out/debian-root" ]; then
     rm -rf "$out/debian-root.new" &&
       debootstrap --variant=minbase "$suite" "$out/debian-root.new" "$mirror" &&
