@@ -3,8 +3,11 @@
 
 #include "platform/buildvalues.h"
 
+#include "net/tidhttp.h"
+#include "net/tmemorystream.h"
 #include "research/researchrun.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <iostream>
@@ -46,6 +49,18 @@ int usage(std::ostream& out, int status)
     return status;
 }
 
+// Which page the built-in address serves: the package's refresh ends each page it builds from feeds
+// with a comment that says when, in plain ASCII; any other page is served as published.
+std::string_view servedPage(std::string_view page)
+{
+    constexpr std::string_view kMark = "<!-- quillmark-refresh: ";
+    const std::size_t at = page.rfind(kMark);
+    const std::string_view said = at == std::string_view::npos ? "" : page.substr(at + kMark.size());
+    const std::string_view when = said.substr(0, std::min(said.find(" -->"), said.size()));
+    const bool plain = std::ranges::all_of(when, [](char c) { return c >= ' ' && c <= '~'; });
+    return when.size() < said.size() && plain ? when : "as published, not refreshed from feeds";
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -57,7 +72,16 @@ int main(int argc, char* argv[])
     if (argc == 2 && first == "--help")
         return usage(std::cout, 0);
     if (argc == 2 && first == "--version") {
-        std::cout << "quillmark-cli " << qm::kVersion << "\nsource page: " << qm::SourcePageUrl() << '\n';
+        std::cout << "quillmark-cli " << qm::kVersion << "\nsource page: " << qm::SourcePageUrl() << "\nserved page: ";
+        try {
+            qm::TIdHTTP http;
+            qm::TMemoryStream page;
+            http.SetExchangeTimeout(10'000);
+            http.GetDocument(qm::SourcePageUrl(), page);
+            std::cout << servedPage(page.Bytes()) << '\n';
+        } catch (const std::exception&) {
+            std::cout << "none, the address does not answer now\n";
+        }
         return 0;
     }
     const std::vector<std::string_view> args(argv + 2, argv + argc);
