@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -50,13 +49,13 @@ int usage(std::ostream& out, int status)
 }
 
 // Which page the built-in address serves: the package's refresh ends each page it builds from feeds
-// with a comment that says when, in plain ASCII; any other page is served as published.
+// with "<!-- quillmark-refresh: built from feeds at TIME -->"; any other page is as published.
 std::string_view servedPage(std::string_view page)
 {
     constexpr std::string_view kMark = "<!-- quillmark-refresh: ";
     const std::size_t at = page.rfind(kMark);
-    const std::string_view said = at == std::string_view::npos ? "" : page.substr(at + kMark.size());
-    const std::string_view when = said.substr(0, std::min(said.find(" -->"), said.size()));
+    const std::string_view said = page.substr(at == std::string_view::npos ? page.size() : at + kMark.size());
+    const std::string_view when = said.substr(0, said.find(" -->"));
     const bool plain = std::ranges::all_of(when, [](char c) { return c >= ' ' && c <= '~'; });
     return when.size() < said.size() && plain ? when : "as published, not refreshed from feeds";
 }
@@ -73,11 +72,9 @@ int main(int argc, char* argv[])
         return usage(std::cout, 0);
     if (argc == 2 && first == "--version") {
         std::cout << "quillmark-cli " << qm::kVersion << "\nsource page: " << qm::SourcePageUrl() << "\nserved page: ";
+        qm::TMemoryStream page;
         try {
-            qm::TIdHTTP http;
-            qm::TMemoryStream page;
-            http.SetExchangeTimeout(10'000);
-            http.GetDocument(qm::SourcePageUrl(), page);
+            qm::TIdHTTP().GetDocument(qm::SourcePageUrl(), page);
             std::cout << servedPage(page.Bytes()) << '\n';
         } catch (const std::exception&) {
             std::cout << "none, the address does not answer now\n";
