@@ -11,7 +11,10 @@
 #      of its own runs the installed socket unit's command on the unit's address and the installed
 #      quillmark-cli's research for every topic from its built-in address (tests/packaging/
 #      check_chroot.py says how the unit is run without systemd), and the window program under
-#      Xvfb, driven with xdotool, whose research list is saved and read back.
+#      Xvfb, driven with xdotool, whose research list is saved and read back; then the feed
+#      refresh's command, as its unit would run it, against feeds that a loopback server in the
+#      namespace publishes: their titles listed, their last good copies kept when the server is
+#      gone, and an unchanged feed answered with 304.
 # One line per check; exits non-zero when any check fails. Needs root, debootstrap and about 1 GiB.
 # The first run takes a release build plus some 10 minutes (debootstrap and the downloads); a later
 # run with the build up to date about 1.5 minutes (2-core build machine).
