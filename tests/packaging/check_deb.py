@@ -36,7 +36,7 @@ import threading
 import time
 
 import siteunit
-from feedserver import DRIP, FeedServer, rss
+from feedserver import DRIP, FLOOD, FeedServer, rss
 from checks import Failures, finished, missing_tools, skipped
 
 NOBODY = 65534
@@ -388,23 +388,24 @@ def step_refresh():
                         % (done.returncode, len(publisher.requests), done.stderr))
         publisher.put("/misc.xml", rss("Loopback Story One", "Loopback Story Two"))
         publisher.put("/drip.xml", DRIP)
+        publisher.put("/flood.xml", FLOOD)
         feeds = "\n".join(["Misc  " + publisher.url("/misc.xml"), "Sports " + publisher.url("/misc.xml"),
                            "Business ftp://127.0.0.1/feed.xml", "Education http://127.0.0.1/\x01.xml",
                            "# a comment", "computers and software\t" + publisher.url("/drip.xml"),
-                           "Personal " + publisher.url("/gone.xml")]) + "\n"
+                           "Personal " + publisher.url("/gone.xml"), "Education " + publisher.url("/flood.xml")]) + "\n"
         started = time.monotonic()
         done = refresh(feeds)
         took = time.monotonic() - started
         failures.expect(done.returncode == 1 and took < 30, "a refresh with bad lines and feeds: status %d after %.0f s"
                         % (done.returncode, took))
         for says in ("line 2 ", "line 3 ", "line 4 ", "line 6: the feed " + publisher.url("/drip.xml"),
-                     "line 7: the feed " + publisher.url("/gone.xml")):
+                     "line 7: the feed " + publisher.url("/gone.xml"), "flood.xml failed (larger than 64 MiB)"):
             failures.expect(says in done.stderr, "the refresh does not name %r: %s" % (says, done.stderr))
         if not failures.expect(os.path.isfile(page), "no page was built: " + done.stderr):
             return failures
         failures.expect(listed("Misc") == ["Loopback Story One", "Loopback Story Two"],
                         "the page lists %s for the feed's topic" % listed("Misc"))
-        for topic in ("Business", "Computers and Software", "Personal"):
+        for topic in ("Business", "Computers and Software", "Personal", "Education"):
             failures.expect(listed(topic) == shipped_of(topic), "the page lost the shipped %s headlines" % topic)
         address = "127.0.0.1:%d" % siteunit.free_loopback_port()
         with siteunit.Activated(address, siteunit.server_command(root.path)) as server:
@@ -419,7 +420,7 @@ def step_refresh():
         failures.expect(len(publisher.served("/misc.xml")) == 2 and again.status == 304
                         and again.if_none_match and again.if_modified_since and again.user_agent.startswith("Quillmark/"),
                         "an unchanged feed was not asked on condition: %s" % vars(again))
-        failures.expect(len(publisher.requests) == asked + 3, "a refresh asked %d times for 3 feeds"
+        failures.expect(len(publisher.requests) == asked + 4, "a refresh asked %d times for 4 feeds"
                         % (len(publisher.requests) - asked))
         publisher.put("/misc.xml", rss("Loopback Story Three"))
         refresh(feeds)

@@ -1,7 +1,8 @@
 """A feed publisher on a loopback address for the refresh checks: it serves the feeds it is given,
 each with an ETag and a Last-Modified date, answers a conditional request for a feed that has not
 changed with 304 Not Modified, and records every request with the conditional headers it carried.
-A feed given as DRIP sends one byte a second and never ends; a path it does not hold is a 404."""
+A feed given as DRIP sends one byte a second and never ends, one given as FLOOD sends 65 MiB without
+saying its length first; a path it does not hold is a 404."""
 
 import email.utils
 import hashlib
@@ -10,6 +11,7 @@ import threading
 import time
 
 DRIP = "drip"
+FLOOD = "flood"
 
 
 def rss(*titles):
@@ -76,15 +78,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         feed = self.server.feeds.get(self.path)
         if feed is None:
             return self.answer(404, b"not here")
-        if feed == DRIP:
+        if feed in (DRIP, FLOOD):
             self.close_connection = True
             self.server.requests.append(Request(self.path, self.headers, 200))
             self.send_response(200)
-            self.send_header("Content-Type", "application/rss+xml")
+            self.send_header("Connection", "close")
             self.end_headers()
             try:
-                while not self.server.stopped.wait(1.0):
-                    self.wfile.write(b" ")
+                for _ in range(65 * 16):
+                    if feed == DRIP and self.server.stopped.wait(1.0):
+                        break
+                    self.wfile.write(b" " if feed == DRIP else b" " * 65536)
                     self.wfile.flush()
             except OSError:
                 pass
