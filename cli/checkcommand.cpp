@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -22,11 +21,8 @@
 namespace qm::cli {
 namespace {
 
-int usage(std::ostream& err)
-{
-    err << "usage: quillmark-cli check KEY [--url URL] [< page]\n";
-    return 2;
-}
+constexpr Option kOptions[] = {{"--url", true}};
+constexpr Syntax kSyntax{"check KEY [--url URL] [< page]", 1, 1, kOptions};
 
 std::string_view whyLost(EntryFate fate)
 {
@@ -88,31 +84,24 @@ int check(std::string_view parsed, std::string_view lines, std::size_t base, std
 
 int runCheck(Args args, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    std::optional<std::string_view> key;
-    std::optional<std::string_view> url;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--url" && !url && i + 1 < args.size())
-            url = args[++i];
-        else if (!key && args[i] != "--url")
-            key = args[i];
-        else
-            return usage(err);
-    }
-    if (!key)
-        return usage(err);
+    CommandLine line;
+    if (const auto status = line.read(kSyntax, args, out, err))
+        return *status;
+    const std::string_view key = line.operands[0];
+    const std::string_view url = line.value("--url");
 
     std::string page;
-    if (!url) {
+    if (!line.has("--url")) {
         if (!readPage(in, err, "check", page))
             return 1;
-        return check(page, page, 0, *key, out, err);
+        return check(page, page, 0, key, out, err);
     }
 
     // What a research run makes of the download: trimmed, then through the text box.
     TMemoryStream buffer;
     std::exception_ptr failure;
     try {
-        failure = FetchSourcePage(*url, buffer);
+        failure = FetchSourcePage(url, buffer);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -122,11 +111,11 @@ int runCheck(Args args, std::istream& in, std::ostream& out, std::ostream& err)
     textBox.setText(trimmed);
     // After a failed download the failure is the one complaint; what arrived is still walked.
     std::ostringstream notes;
-    const int status = check(textBox.text(), body, static_cast<std::size_t>(trimmed.data() - body.data()), *key, out,
+    const int status = check(textBox.text(), body, static_cast<std::size_t>(trimmed.data() - body.data()), key, out,
                              failure ? notes : err);
     if (!failure)
         return status;
-    writeFailure(err, failure, *url);
+    writeFailure(err, failure, url);
     return 1;
 }
 

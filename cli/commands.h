@@ -1,16 +1,24 @@
 #pragma once
 
-// The sub-commands of quillmark-cli. Each takes the arguments after its name and returns the exit status.
+// The commands of quillmark-cli. Each takes the arguments after its name and returns the exit status;
+// the table of commands.cpp names them. A new command is a row there and its run function here, which
+// first reads its arguments with CommandLine::read.
 
 #include <exception>
 #include <iosfwd>
+#include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm::cli {
 
 using Args = std::span<const std::string_view>;
+
+// quillmark-cli as a whole: the arguments after the program's name, the streams it works on.
+int run(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 
 int runParse(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runFetch(Args args, std::istream& in, std::ostream& out, std::ostream& err);
@@ -19,6 +27,37 @@ int runQmkExport(Args args, std::istream& in, std::ostream& out, std::ostream& e
 int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runQmkMerge(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runCheck(Args args, std::istream& in, std::ostream& out, std::ostream& err);
+
+// An option of a command: a flag, or one that takes the next argument as its value, which may have to
+// be one of `choices`.
+struct Option {
+    std::string_view name;
+    bool takesValue = false;
+    std::span<const std::string_view> choices = {};
+};
+
+// What a command accepts: its usage line (after "usage: quillmark-cli "), how many operands, which options.
+struct Syntax {
+    std::string_view usage;
+    std::size_t minOperands = 1;
+    std::size_t maxOperands = 1;
+    std::span<const Option> options = {};
+};
+
+// A command's arguments sorted into operands and options. An argument that is none of the command's
+// options is an operand; an option given twice keeps its last value.
+struct CommandLine {
+    std::vector<std::string_view> operands;
+    std::map<std::string_view, std::string_view> options; // a flag's value is empty
+
+    // Fills this from args; the exit status when the command ends here instead: 0 for --help (the
+    // usage on out), 2 for a wrong command line (on err the usage, or "<command>: <option> takes a, b
+    // or c" for a missing or unknown choice).
+    std::optional<int> read(const Syntax& syntax, Args args, std::ostream& out, std::ostream& err);
+    bool has(std::string_view option) const { return options.contains(option); }
+    // The option's value, or the fallback when it was not given.
+    std::string_view value(std::string_view option, std::string_view fallback = {}) const;
+};
 
 // A source page from standard input into `page`, as parse and check read it. A page over 256 MiB is
 // refused with one line on standard error, "<command>: the page is larger than 256 MiB".

@@ -63,30 +63,16 @@ void writeJson(std::ostream& out, const std::vector<Suggestion>& items, bool len
 
 } // namespace
 
-bool takeListOptions(std::string_view command, Args args, ListOptions& options, std::vector<std::string_view>& rest,
-                     std::ostream& err)
+ListOptions listOptions(const CommandLine& line, bool withTicks)
 {
-    static const std::map<std::string_view, ListFormat> formats
-        = {{"text", ListFormat::text}, {"md", ListFormat::md}, {"csv", ListFormat::csv}, {"json", ListFormat::json}};
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--format") {
-            const auto found = i + 1 < args.size() ? formats.find(args[++i]) : formats.end();
-            if (found == formats.end()) {
-                err << command << ": --format takes text, md, csv or json\n";
-                return false;
-            }
-            options.format = found->second;
-        } else if (args[i] == "--ticked" && options.withTicks) {
-            options.ticked = true;
-        } else if (args[i] == "--dedupe") {
-            options.dedupe = true;
-        } else if (args[i] == "--lengths") {
-            options.lengths = true;
-        } else {
-            rest.push_back(args[i]);
-        }
-    }
-    return true;
+    const auto format = line.options.find("--format");
+    const auto named = format == line.options.end() ? kListFormats.begin()
+                                                    : std::ranges::find(kListFormats, format->second);
+    return {.withTicks = withTicks,
+            .format = static_cast<ListFormat>(named - kListFormats.begin()),
+            .ticked = line.has("--ticked"),
+            .dedupe = line.has("--dedupe"),
+            .lengths = line.has("--lengths")};
 }
 
 void dedupeItems(std::vector<Suggestion>& items)

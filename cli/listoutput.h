@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "headlines/suggestionlist.h"
 
+#include <array>
 #include <iosfwd>
 #include <string_view>
 #include <vector>
@@ -23,10 +24,11 @@ struct ListOptions {
     bool lengths = false;
 };
 
-// Takes the list options out of args and leaves every other argument in rest, in order. A wrong
-// option is named on err as "<command>: ..." and gives false.
-bool takeListOptions(std::string_view command, Args args, ListOptions& options, std::vector<std::string_view>& rest,
-                     std::ostream& err);
+// The formats' names for --format, in the order of ListFormat.
+inline constexpr std::array<std::string_view, 4> kListFormats = {"text", "md", "csv", "json"};
+
+// The list options of a command line that --format checked against kListFormats.
+ListOptions listOptions(const CommandLine& line, bool withTicks);
 
 // Keeps the first item of every caption, ticked when any of its copies is; captions are the same
 // when the sort compares them as equal (A-Z folded).

@@ -7,6 +7,7 @@
 #include "platform/bytes.h"
 #include "platform/profilefile.h"
 
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <istream>
@@ -20,36 +21,35 @@ namespace {
 // Standard input of qmk-import may be anything; a file of this size would be refused on opening anyway.
 constexpr std::size_t kMaxImportBytes = kMaxProfileFileBytes;
 
+constexpr Option kExportOptions[] = {{"--format", true, kListFormats}, {"--ticked"}, {"--dedupe"}, {"--lengths"}};
+constexpr Syntax kExportSyntax{"qmk-export FILE [--format text|md|csv|json] [--ticked] [--dedupe] [--lengths]", 1, 1,
+                               kExportOptions};
+
 std::filesystem::path pathArgument(std::string_view argument) { return std::string(argument); }
+
 } // namespace
 
 int runQmkExport(Args args, std::istream&, std::ostream& out, std::ostream& err)
 {
-    ListOptions options;
-    std::vector<std::string_view> rest;
-    if (!takeListOptions("qmk-export", args, options, rest, err))
-        return 2;
-    if (rest.size() != 1) {
-        err << "usage: quillmark-cli qmk-export FILE [--format text|md|csv|json] [--ticked] [--dedupe] [--lengths]\n";
-        return 2;
-    }
+    CommandLine line;
+    if (const auto status = line.read(kExportSyntax, args, out, err))
+        return *status;
     VectorSuggestions items;
     try {
-        openHeadlineFile(pathArgument(rest[0]), items);
+        openHeadlineFile(pathArgument(line.operands[0]), items);
     } catch (const std::exception& failure) {
         err << "qmk-export: " << failure.what() << '\n';
         return 1;
     }
-    writeList(out, items.items(), options);
+    writeList(out, items.items(), listOptions(line, true));
     return out ? 0 : 1;
 }
 
-int runQmkImport(Args args, std::istream& in, std::ostream&, std::ostream& err)
+int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    if (args.size() != 1) {
-        err << "usage: quillmark-cli qmk-import FILE < items\n";
-        return 2;
-    }
+    CommandLine line;
+    if (const auto status = line.read({"qmk-import FILE < items"}, args, out, err))
+        return *status;
     std::string input;
     if (!readBounded(in, kMaxImportBytes, input)) {
         err << "qmk-import: standard input holds more than " << kMaxImportBytes << " bytes\n";
@@ -77,7 +77,7 @@ int runQmkImport(Args args, std::istream& in, std::ostream&, std::ostream& err)
     }
 
     try {
-        saveHeadlineFile(items, pathArgument(args[0]));
+        saveHeadlineFile(items, pathArgument(line.operands[0]));
     } catch (const std::exception& failure) {
         err << "qmk-import: " << failure.what() << '\n';
         return 1;
@@ -85,19 +85,19 @@ int runQmkImport(Args args, std::istream& in, std::ostream&, std::ostream& err)
     return 0;
 }
 
-int runQmkMerge(Args args, std::istream&, std::ostream&, std::ostream& err)
+int runQmkMerge(Args args, std::istream&, std::ostream& out, std::ostream& err)
 {
-    if (args.size() < 2) {
-        err << "usage: quillmark-cli qmk-merge OUT IN...\n";
-        return 2;
-    }
-    const std::filesystem::path output = pathArgument(args[0]);
+    CommandLine line;
+    if (const auto status = line.read({"qmk-merge OUT IN...", 2, SIZE_MAX}, args, out, err))
+        return *status;
+    const std::string_view outputName = line.operands[0];
+    const std::filesystem::path output = pathArgument(outputName);
     std::vector<Suggestion> items;
-    for (const std::string_view input : args.subspan(1)) {
+    for (const std::string_view input : std::span(line.operands).subspan(1)) {
         // The same file under another name or through a link counts too; an output not there yet is none.
         std::error_code noOutput;
         if (std::filesystem::equivalent(output, pathArgument(input), noOutput)) {
-            err << "qmk-merge: the output " << args[0] << " is also the input " << input << '\n';
+            err << "qmk-merge: the output " << outputName << " is also the input " << input << '\n';
             return 1;
         }
         VectorSuggestions file;

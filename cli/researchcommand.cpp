@@ -12,10 +12,8 @@
 #include "research/topics.h"
 
 #include <exception>
-#include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace qm::cli {
 namespace {
@@ -30,35 +28,17 @@ public:
     bool escapeHeld() override { return false; }
 };
 
-int usage(std::ostream& err)
-{
-    err << "usage: quillmark-cli research KEY [--url URL] [--format text|md|csv|json] [--dedupe] [--lengths]\n";
-    return 2;
-}
+constexpr Option kOptions[] = {{"--url", true}, {"--format", true, kListFormats}, {"--dedupe"}, {"--lengths"}};
+constexpr Syntax kSyntax{"research KEY [--url URL] [--format text|md|csv|json] [--dedupe] [--lengths]", 1, 1, kOptions};
 
 } // namespace
 
 int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
 {
-    ListOptions options{.withTicks = false};
-    std::vector<std::string_view> rest;
-    if (!takeListOptions("research", args, options, rest, err))
-        return 2;
-    std::optional<std::string_view> key;
-    std::string url = SourcePageUrl();
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i] == "--url") {
-            if (++i == rest.size())
-                return usage(err);
-            url = rest[i];
-        } else if (!key) {
-            key = rest[i];
-        } else {
-            return usage(err);
-        }
-    }
-    if (!key)
-        return usage(err);
+    CommandLine line;
+    if (const auto status = line.read(kSyntax, args, out, err))
+        return *status;
+    const std::string url(line.value("--url", SourcePageUrl()));
 
     HeadlessFrontEnd frontEnd;
     VectorSuggestions suggestions;
@@ -68,12 +48,12 @@ int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
     TopicCancelled = false; // as the topic dialog's Research leaves it
     std::exception_ptr failure;
     try {
-        run.ResearchTopic(*key);
+        run.ResearchTopic(line.operands[0]);
         failure = run.DownloadFailure();
     } catch (...) {
         failure = std::current_exception(); // the socket stack could not start, or out of memory
     }
-    writeList(out, suggestions.items(), options);
+    writeList(out, suggestions.items(), listOptions(line, false));
     out.flush();
     if (run.ListFull())
         err << "research: the list stops at " << kMaxSuggestions << " suggestions\n";

@@ -23,12 +23,17 @@ namespace qm {
 inline constexpr int kSocketError = -1;
 inline constexpr int kInvalidSocket = -1;
 
-// Windows Sockets codes the layer itself acts on.
+// Windows Sockets codes the layer itself, or a caller naming a failure, acts on.
 inline constexpr int WSAEWOULDBLOCK = 10035;
 inline constexpr int WSAEINPROGRESS = 10036;
 inline constexpr int WSAEADDRINUSE = 10048;
 inline constexpr int WSAEADDRNOTAVAIL = 10049;
+inline constexpr int WSAENETUNREACH = 10051;
+inline constexpr int WSAECONNRESET = 10054;
 inline constexpr int WSAESHUTDOWN = 10058;
+inline constexpr int WSAETIMEDOUT = 10060;
+inline constexpr int WSAECONNREFUSED = 10061;
+inline constexpr int WSAEHOSTUNREACH = 10065;
 inline constexpr int WSAHOST_NOT_FOUND = 11001;
 inline constexpr int WSATRY_AGAIN = 11002;
 inline constexpr int WSANO_RECOVERY = 11003;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# clang-tidy (the checks of .clang-tidy, warnings as errors) over the project's own sources: the core
-# and GUI libraries and the two programs, using the compile commands of the given build folder.
+# clang-tidy (the checks of .clang-tidy, warnings as errors) over the project's own sources: the core,
+# GUI and CLI libraries and the two programs, using the compile commands of the given build folder.
 #   scripts/tidy.sh [BUILD_DIR] [--changed BASE]   (default: build; --changed: only the files that
 #                                                    differ from the git revision BASE)
 set -euo pipefail
@@ -15,7 +15,7 @@ base=""
 mapfile -t files < <(python3 - "$builddir/compile_commands.json" "$base" <<'PY'
 import json, os, subprocess, sys
 root = os.getcwd()
-targets = ("quillmark_core.dir", "quillmark_gui.dir", "quillmark.dir", "quillmark-cli.dir")
+targets = ("quillmark_core.dir", "quillmark_gui.dir", "quillmark_cli.dir", "quillmark.dir", "quillmark-cli.dir")
 changed = None
 if sys.argv[2]:
     out = subprocess.run(["git", "diff", "--name-only", sys.argv[2], "--"], capture_output=True, text=True, check=True)
