@@ -14,6 +14,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import feed_figures  # noqa: E402
 import headlines_vs_configparser  # noqa: E402
 import net_figures  # noqa: E402
 
@@ -132,6 +133,18 @@ def research(build, table):
               f"{small * 1000:.2f} us (1,000 entries)", large / small, "flat (at most 1.5x)", large / small <= 1.5)
 
 
+def feeds(build, table):
+    note("-- feed_figures.py")
+    f = feed_figures.measure(build, note)
+    label = f"quillmark-cli page, RSS 2.0 of {feed_figures.ITEMS:,} items ({f['feed_mb']:.0f} MB), median"
+    table.add(label, f"{f['page']:.0f} ms", f"{f['xmllint']:.0f} ms (xmllint --stream)", f["page"] / f["xmllint"],
+              "at most 2x", f["page"] <= 2 * f["xmllint"])
+    table.add(label, f"{f['page']:.0f} ms", f"{f['feedparser']:.0f} ms (feedparser)", f["page"] / f["feedparser"],
+              "at most 0.05x", f["page"] <= 0.05 * f["feedparser"])
+    table.add(f"quillmark-cli page peak memory, {f['size_200']:.0f} MB feed", f"{f['peak_200']:.1f} MiB", "64 MiB",
+              f["peak_200"] / 64, "at most 64 MiB", f["peak_200"] <= 64)
+
+
 # The benchmarks this table knows, in its order; any other bench_* binary is named at the end, not run.
 PARTS = (("bench_coldstart", cold_start), ("bench_parser", parser), ("bench_headlines", headlines),
          ("bench_net", network), ("bench_paint_ovalbutton", paint), ("bench_research", research))
@@ -148,6 +161,7 @@ def main():
             part(build, table)
         else:
             note(f"-- {name} is not built (GUI off?): its rows are missing")
+    feeds(build, table)
     note()
     with open("/proc/loadavg") as f:
         load = f.read().split()[:3]

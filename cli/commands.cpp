@@ -31,6 +31,7 @@ constexpr std::array kCommands = {
     Command{"qmk-merge", "qmk-merge OUT IN...             one headline file of the inputs' items, each caption once",
             runQmkMerge},
     Command{"check", "check KEY [--url URL] [< page]  how the parser walks a page's section, entry by entry", runCheck},
+    Command{"page", "page KEY=FEED...                a source page from RSS and Atom feeds (page --help)", runPage},
 };
 
 // The usage text: on standard output and with status 0 when asked for, on standard error and with

@@ -27,6 +27,7 @@ int runQmkExport(Args args, std::istream& in, std::ostream& out, std::ostream& e
 int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runQmkMerge(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 int runCheck(Args args, std::istream& in, std::ostream& out, std::ostream& err);
+int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 
 // An option of a command: a flag, or one that takes the next argument as its value, which may have to
 // be one of `choices`.

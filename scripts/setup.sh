@@ -9,6 +9,7 @@ packages=(
   qt6-base-private-dev
   libjpeg62-turbo-dev
   nlohmann-json3-dev
+  libxml2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-tidy clang-format
   xvfb xauth xdotool imagemagick
