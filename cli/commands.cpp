@@ -3,6 +3,8 @@
 
 #include "platform/buildvalues.h"
 
+#include "net/tidhttp.h"
+#include "net/tmemorystream.h"
 #include "research/researchrun.h"
 
 #include <algorithm>
@@ -44,6 +46,18 @@ int usage(std::ostream& out, int status)
     return status;
 }
 
+// Which page the built-in address serves: the package's refresh ends each page it builds from feeds
+// with "<!-- quillmark-refresh: built from feeds at TIME -->"; any other page is as published.
+std::string_view servedPage(std::string_view page)
+{
+    constexpr std::string_view kMark = "<!-- quillmark-refresh: ";
+    const std::size_t at = page.rfind(kMark);
+    const std::string_view said = page.substr(at == std::string_view::npos ? page.size() : at + kMark.size());
+    const std::string_view when = said.substr(0, said.find(" -->"));
+    const bool plain = std::ranges::all_of(when, [](char c) { return c >= ' ' && c <= '~'; });
+    return when.size() < said.size() && plain ? when : "as published, not refreshed from feeds";
+}
+
 } // namespace
 
 int run(Args args, std::istream& in, std::ostream& out, std::ostream& err)
@@ -53,7 +67,14 @@ int run(Args args, std::istream& in, std::ostream& out, std::ostream& err)
     if (args.size() == 1 && args[0] == "--help")
         return usage(out, 0);
     if (args.size() == 1 && args[0] == "--version") {
-        out << "quillmark-cli " << kVersion << "\nsource page: " << SourcePageUrl() << '\n';
+        out << "quillmark-cli " << kVersion << "\nsource page: " << SourcePageUrl() << "\nserved page: ";
+        TMemoryStream page;
+        try {
+            TIdHTTP().GetDocument(SourcePageUrl(), page);
+            out << servedPage(page.Bytes()) << '\n';
+        } catch (const std::exception&) {
+            out << "none, the address does not answer now\n";
+        }
         return 0;
     }
     for (const Command& c : kCommands) {

@@ -1,5 +1,9 @@
 // The one reader of every command's arguments, and quillmark-cli's dispatch to its commands.
+#include "platform/buildvalues.h"
+#include "research/researchrun.h"
 #include "tests/cli/clirun.h"
+#include "tests/support/loopbackserver.h"
+#include "tests/support/sourcepage.h"
 
 #include <gtest/gtest.h>
 
@@ -61,11 +65,41 @@ TEST(CommandLine, DispatchesToTheNamedCommandOrShowsTheUsage)
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, help.out);
     }
-    EXPECT_EQ(runAll({"--version"}).out.rfind("quillmark-cli ", 0), 0u);
     // A command gets the arguments after its name.
     const test::CliRun parse = runAll({"parse", "--help"});
     EXPECT_EQ(parse.status, 0);
     EXPECT_EQ(parse.out, "usage: quillmark-cli parse KEY < page\n");
+}
+
+TEST(CommandLine, VersionSaysWhichPageTheBuiltInAddressServes)
+{
+    const std::string page = test::SourcePage({{"Misc", {"Tips"}}});
+    const std::string published = "as published, not refreshed from feeds";
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {page + "<!-- quillmark-refresh: built from feeds at 2026-12-09 10:04 UTC -->\n",
+         "built from feeds at 2026-12-09 10:04 UTC"},
+        {page, published},
+        // Only a whole mark of printable text is shown: never a control byte from the server.
+        {"<!-- quillmark-refresh: \x1b[2J -->", published},
+        {"<!-- quillmark-refresh: built from feeds at", published},
+    };
+    for (const auto& [served, says] : rows) {
+        auto server = test::LoopbackServer::ServingPage(served);
+        SetSourcePageUrl(server->url("/headlines.html"));
+        const test::CliRun version = test::RunCli(run, {"--version"});
+        EXPECT_EQ(version.status, 0);
+        EXPECT_EQ(version.out, "quillmark-cli " + std::string(kVersion) + "\nsource page: "
+                                   + server->url("/headlines.html") + "\nserved page: " + says + "\n");
+    }
+    std::string nobody;
+    {
+        auto server = test::LoopbackServer::ServingPage(page);
+        nobody = server->url();
+    }
+    SetSourcePageUrl(nobody);
+    EXPECT_EQ(test::Lines(test::RunCli(run, {"--version"}).out).back(),
+              "served page: none, the address does not answer now");
+    SetSourcePageUrl({});
 }
 
 } // namespace

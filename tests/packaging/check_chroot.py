@@ -5,7 +5,11 @@ connection by systemd-socket-activate, as Accept=yes would, in the root and as a
 of no files, as the dynamic user would be), and a new ordinary user lists every topic's
 suggestions with the installed quillmark-cli from its built-in address, and with the window program
 under Xvfb: presses "Generate Effective Headlines" and Research, and saves the list that came back
-through "File, Save file...". Prints one line per check and exits 1 when any fails."""
+through "File, Save file...". Then the feed refresh's command runs as its unit would (as another
+user of no files, with its state and cache folders) against feeds that a server on 127.0.0.1 in the
+namespace publishes: the feeds' titles are listed for their topics while the others keep the
+shipped headlines, the last good copies stay when the feed server is gone, and a feed that did not
+change is answered with 304. Prints one line per check and exits 1 when any fails."""
 
 import argparse
 import os
@@ -14,10 +18,13 @@ import sys
 import time
 
 import siteunit
+from feedserver import FeedServer, rss
 
 TOPICS = ("Business", "Computers and Software", "Education", "Entertainment and Sport",
           "Government and Politics", "Misc", "Personal")
 SERVER_USER = "61999:61999"  # from the range systemd takes dynamic users from; owns nothing in root
+REFRESH_USER = 61998  # the refresh's dynamic user: owns its state and cache folders only
+FEED_TOPICS = ("Misc", "Business")
 DISPLAY = ":77"
 # Where the window's layout puts "Generate Effective Headlines", from the window's top left corner.
 GENERATE_BUTTON = (109, 142)
@@ -76,6 +83,58 @@ def window_lists_suggestions():
                 process.wait()
 
 
+def research(topic):
+    return subprocess.run(as_writer(["quillmark-cli", "research", topic]), capture_output=True, timeout=120).stdout
+
+
+def refresh():
+    """The refresh unit's command, as systemd would run it."""
+    env = ["env", "-i", "PATH=/usr/bin:/bin", "STATE_DIRECTORY=/var/lib/quillmark", "CACHE_DIRECTORY=/var/cache/quillmark"]
+    user = "--userspec=%d:%d" % (REFRESH_USER, REFRESH_USER)
+    return subprocess.run(siteunit.refresh_command(args.root, inside=["chroot", user, args.root] + env),
+                          capture_output=True, text=True, timeout=600)
+
+
+def check_refresh(report, shipped):
+    titles = {topic: ["Loopback %s Story %s" % (topic, n) for n in ("One", "Two")] for topic in FEED_TOPICS}
+    for folder in ("var/lib/quillmark", "var/cache/quillmark"):
+        os.makedirs(os.path.join(args.root, folder))
+        os.chown(os.path.join(args.root, folder), REFRESH_USER, REFRESH_USER)
+    with FeedServer() as publisher:
+        port = publisher.server_address[1]
+        with open(os.path.join(args.root, "etc/quillmark/feeds.conf"), "a") as conf:
+            for topic in FEED_TOPICS:
+                publisher.put("/%s.xml" % topic, rss(*titles[topic]))
+                conf.write("%s %s\n" % (topic, publisher.url("/%s.xml" % topic)))
+        done = refresh()
+        listed = {topic: research(topic) for topic in TOPICS}
+        fresh = all(listed[t].decode().splitlines() == titles[t] for t in FEED_TOPICS)
+        kept = [t for t in TOPICS if t not in FEED_TOPICS and listed[t] == shipped[t]]
+        report(done.returncode == 0 and fresh and len(kept) == len(TOPICS) - len(FEED_TOPICS),
+               "the refresh from feeds: research lists the feeds' titles for %s, and %d other topics keep "
+               "the shipped headlines" % (" and ".join(FEED_TOPICS), len(kept)),
+               "status %d: %s; %r" % (done.returncode, done.stderr, listed[FEED_TOPICS[0]][:200]))
+        version = subprocess.run(as_writer(["quillmark-cli", "--version"]), capture_output=True, text=True).stdout
+        report("served page: built from feeds at " in version, "quillmark-cli --version says the page was "
+               "refreshed from the feeds", version)
+    done = refresh()
+    report(done.returncode == 1 and done.stderr.count("last good copy") == 2
+           and all(research(t).decode().splitlines() == titles[t] for t in FEED_TOPICS),
+           "with the feed server gone, the refresh keeps each feed's last good copy and the page its titles",
+           done.stderr)
+    with FeedServer(port=port) as publisher:
+        publisher.put("/Misc.xml", rss("Loopback Misc Story Three"))
+        publisher.put("/Business.xml", rss(*titles["Business"]))
+        done = refresh()
+        asked = {r.path: r for r in publisher.requests}
+        changed, same = asked.get("/Misc.xml"), asked.get("/Business.xml")
+        report(done.returncode == 0 and len(publisher.requests) == 2 and changed and changed.status == 200
+               and same and same.status == 304 and same.if_none_match and same.if_modified_since
+               and research("Misc").decode().splitlines() == ["Loopback Misc Story Three"],
+               "the refresh fetches the changed feed again and the unchanged feed answers 304 to its "
+               "conditional request", "%s %s" % ([vars(r) for r in publisher.requests], done.stderr))
+
+
 def main():
     failed = 0
 
@@ -88,10 +147,12 @@ def main():
     problems = siteunit.problems(args.root)
     report(not problems, "the installed units describe a loopback socket server", "; ".join(problems))
     command = siteunit.server_command(args.root, inside=["chroot", "--userspec=" + SERVER_USER, args.root])
+    shipped = {}
     with siteunit.Activated(siteunit.listen_address(args.root), command, as_nobody=False) as server:
         for topic in TOPICS:
             result = subprocess.run(as_writer(["quillmark-cli", "research", topic]),
                                     capture_output=True, timeout=120)
+            shipped[topic] = result.stdout
             lines = result.stdout.count(b"\n")
             report(result.returncode == 0 and lines > 0,
                    "quillmark-cli research '%s' as a new user lists %d suggestions" % (topic, lines),
@@ -100,6 +161,7 @@ def main():
         items, why = window_lists_suggestions()
         report(items > 0, "the window program as a new user lists %d suggestions and saves them" % items,
                why + " " + server.output()[-300:])
+        check_refresh(report, shipped)
     result = subprocess.run(as_writer(["quillmark-cli", "research", "Misc"]), capture_output=True, timeout=120)
     report(result.returncode == 1 and b"while fetching http://" in result.stderr,
            "with the server stopped the research fails and names the address",

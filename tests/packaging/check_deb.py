@@ -14,6 +14,10 @@
            and the installed quillmark-cli lists the page's suggestions through it; a server
            binary that is missing makes the research run fail at once. Built for another address,
            the package has no server part
+  refresh  the refresh's command, run as its unit would against a feed server on 127.0.0.1, skips
+           the bad lines of feeds.conf and the feeds that fail, builds the page that the service's
+           command then serves, asks again on condition only, keeps a feed's last good copy, and
+           puts the shipped page back when no feed is named
 
 Exits 0 when the step holds, 1 naming every failure, 77 (skipped) when dpkg's tools are missing."""
 
@@ -32,6 +36,7 @@ import threading
 import time
 
 import siteunit
+from feedserver import DRIP, FLOOD, FeedServer, rss
 from checks import Failures, finished, missing_tools, skipped
 
 NOBODY = 65534
@@ -269,6 +274,18 @@ def step_lintian():
     return Failures(["lintian: " + line for line in complaints])
 
 
+# What systemd-analyze security counts against a service that has network access.
+NETWORK = {"PrivateNetwork=", "RestrictAddressFamilies=~AF_(INET|INET6)"}
+
+
+def exposure(units, unit):
+    """The settings that systemd-analyze security finds weak in a unit file, and its overall level."""
+    rated = subprocess.run(["systemd-analyze", "security", "--offline=yes", "--no-pager", unit], cwd=units,
+                           capture_output=True, text=True, timeout=60).stdout
+    level = re.search(r"Overall exposure level for \S+: (\S+ \S+)", rated)
+    return {line.split()[1] for line in rated.splitlines() if line.startswith("\u2717")}, level and level.group(1)
+
+
 def step_site():
     failures = Failures()
     deb = the_deb()
@@ -289,10 +306,18 @@ def step_site():
         for problem in siteunit.problems(root.path):
             failures.append(problem)
         units = os.path.join(root.path, siteunit.UNITS)
-        verify = subprocess.run(["systemd-analyze", "verify", "--man=no", siteunit.SOCKET, siteunit.SERVICE],
-                                cwd=units, capture_output=True, text=True, timeout=60)
-        failures.expect(verify.returncode == 0 and not verify.stderr.strip(),
-                        "systemd-analyze verify: " + verify.stderr.strip())
+        verify = subprocess.run(["systemd-analyze", "verify", "--man=no", siteunit.SOCKET, siteunit.SERVICE,
+                                 siteunit.REFRESH, siteunit.TIMER], cwd=units, capture_output=True, text=True, timeout=60)
+        # Offline, the programs that the units name are not installed on this machine.
+        complaints = [line for line in verify.stderr.splitlines() if "is not executable" not in line]
+        failures.expect(not complaints and (verify.returncode == 0 or verify.stderr.strip()),
+                        "systemd-analyze verify: " + "\n".join(complaints))
+        # The refresh is sandboxed as tightly as the page service, but for the network it fetches from.
+        page_weak, page_level = exposure(units, siteunit.SERVICE)
+        refresh_weak, refresh_level = exposure(units, siteunit.REFRESH)
+        print("note: exposure of the page service %s, of the refresh %s" % (page_level, refresh_level))
+        failures.expect(refresh_weak <= page_weak | NETWORK, "the refresh is less sandboxed than the page service in %s"
+                        % ", ".join(sorted(refresh_weak - page_weak - NETWORK)))
         if failures:
             return failures
 
@@ -326,8 +351,98 @@ def step_site():
     return failures
 
 
+def step_refresh():
+    failures = Failures()
+    with ScratchRoot() as root, FeedServer() as publisher, open(os.path.join(args.site, "headlines.html"), "rb") as f:
+        shipped = f.read()
+        cli = root.bin("quillmark-cli")
+        if run([cli, "page", "--help"]).returncode != 0:
+            print("note: this quillmark-cli has no page command yet; the refresh is not checked")
+            return failures
+        state, cache = (os.path.join(root.path, "var", folder, "quillmark") for folder in ("lib", "cache"))
+        for folder in (state, cache):
+            os.makedirs(folder)
+        conf = os.path.join(root.path, "etc/quillmark/feeds.conf")
+        with open(conf) as f:
+            shipped_conf = f.read()
+        page = os.path.join(state, "site/headlines.html")
+        env = {"PATH": os.environ["PATH"], "STATE_DIRECTORY": state, "CACHE_DIRECTORY": cache,
+               "QUILLMARK_FEED_SECONDS": "3"}
+
+        def refresh(lines):
+            with open(conf, "w") as f:
+                f.write(lines)
+            return subprocess.run(siteunit.refresh_command(root.path), env=env, capture_output=True,
+                                  text=True, timeout=120)
+
+        def listed(topic):
+            with open(page, "rb") as f:
+                return run([cli, "parse", topic], input=f.read()).stdout.decode().splitlines()
+
+        def shipped_of(topic):
+            return run([cli, "parse", topic], input=shipped).stdout.decode().splitlines()
+
+        done = refresh(shipped_conf)
+        failures.expect(done.returncode == 0 and not os.path.exists(page) and not publisher.requests,
+                        "the shipped feeds.conf: status %d, %d requests, %s"
+                        % (done.returncode, len(publisher.requests), done.stderr))
+        publisher.put("/misc.xml", rss("Loopback Story One", "Loopback Story Two"))
+        publisher.put("/drip.xml", DRIP)
+        publisher.put("/flood.xml", FLOOD)
+        feeds = "\n".join(["Misc  " + publisher.url("/misc.xml"), "Sports " + publisher.url("/misc.xml"),
+                           "Business ftp://127.0.0.1/feed.xml", "Education http://127.0.0.1/\x01.xml",
+                           "# a comment", "computers and software\t" + publisher.url("/drip.xml"),
+                           "Personal " + publisher.url("/gone.xml"), "Education " + publisher.url("/flood.xml")]) + "\n"
+        started = time.monotonic()
+        done = refresh(feeds)
+        took = time.monotonic() - started
+        failures.expect(done.returncode == 1 and took < 30, "a refresh with bad lines and feeds: status %d after %.0f s"
+                        % (done.returncode, took))
+        for says in ("line 2 ", "line 3 ", "line 4 ", "line 6: the feed " + publisher.url("/drip.xml"),
+                     "line 7: the feed " + publisher.url("/gone.xml"), "flood.xml failed (larger than 64 MiB)"):
+            failures.expect(says in done.stderr, "the refresh does not name %r: %s" % (says, done.stderr))
+        if not failures.expect(os.path.isfile(page), "no page was built: " + done.stderr):
+            return failures
+        failures.expect(listed("Misc") == ["Loopback Story One", "Loopback Story Two"],
+                        "the page lists %s for the feed's topic" % listed("Misc"))
+        for topic in ("Business", "Computers and Software", "Personal", "Education"):
+            failures.expect(listed(topic) == shipped_of(topic), "the page lost the shipped %s headlines" % topic)
+        address = "127.0.0.1:%d" % siteunit.free_loopback_port()
+        with siteunit.Activated(address, siteunit.server_command(root.path)) as server:
+            researched = run([cli, "research", "Misc", "--url", "http://%s/headlines.html" % address])
+            failures.expect(researched.stdout.decode().splitlines() == listed("Misc"),
+                            "the page service does not serve the refreshed page: %s %s"
+                            % (researched.stderr[:300], server.output()[-300:]))
+
+        asked = len(publisher.requests)
+        done = refresh(feeds)
+        again = publisher.served("/misc.xml")[-1]
+        failures.expect(len(publisher.served("/misc.xml")) == 2 and again.status == 304
+                        and again.if_none_match and again.if_modified_since and again.user_agent.startswith("Quillmark/"),
+                        "an unchanged feed was not asked on condition: %s" % vars(again))
+        failures.expect(len(publisher.requests) == asked + 4, "a refresh asked %d times for 4 feeds"
+                        % (len(publisher.requests) - asked))
+        publisher.put("/misc.xml", rss("Loopback Story Three"))
+        refresh(feeds)
+        failures.expect(publisher.served("/misc.xml")[-1].status == 200 and listed("Misc") == ["Loopback Story Three"],
+                        "a changed feed gave %s" % listed("Misc"))
+        for fault, body in (("gone", None), ("not a feed", b"<html><body>moved</body></html>")):
+            if body is None:
+                del publisher.feeds["/misc.xml"]
+            else:
+                publisher.put("/misc.xml", body)
+            done = refresh(feeds)
+            failures.expect(listed("Misc") == ["Loopback Story Three"] and "last good copy" in done.stderr,
+                            "a feed %s did not keep its last good copy: %s" % (fault, done.stderr))
+        done = refresh(shipped_conf)
+        failures.expect(done.returncode == 0 and not os.path.exists(os.path.dirname(page))
+                        and not os.listdir(cache), "naming no feed again left %s" % os.listdir(state))
+    return failures
+
+
 STEPS = {"build": step_build, "depends": step_depends, "program": step_program, "cli": step_cli,
-         "folders": step_folders, "lintian": step_lintian, "site": step_site}
+         "folders": step_folders, "lintian": step_lintian, "site": step_site,
+         "refresh": step_refresh}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
@@ -335,7 +450,7 @@ if __name__ == "__main__":
     parser.add_argument("--out", required=True, help="folder of the built package")
     parser.add_argument("--build", help="the build folder (build)")
     parser.add_argument("--cpack", help="the cpack program (build)")
-    parser.add_argument("--site", help="the folder of the source page (cli)")
+    parser.add_argument("--site", help="the folder of the source page (cli, site, refresh)")
     parser.add_argument("--build-cli", help="quillmark-cli of the build folder (cli)")
     parser.add_argument("--probe", help="the dialog folder probe (folders)")
     parser.add_argument("--serves-site", help="ON when built for the package's own loopback address (site)")
@@ -343,6 +458,7 @@ if __name__ == "__main__":
     tools = ["dpkg-deb", "dpkg-query", "dpkg-shlibdeps", "readelf", "ldd"]
     if args.step == "folders" and os.geteuid() == 0:
         tools.append("setpriv")
-    tools += {"lintian": ["lintian"], "site": ["systemd-socket-activate", "systemd-analyze", "busybox"]}.get(args.step, [])
+    tools += {"lintian": ["lintian"], "site": ["systemd-socket-activate", "systemd-analyze", "busybox"],
+              "refresh": ["systemd-socket-activate", "busybox", "curl"]}.get(args.step, [])
     missing = missing_tools(tools)
     sys.exit(skipped(missing) if missing else finished(STEPS[args.step]()))

@@ -131,7 +131,8 @@ def check_man_page(c, prefix, version):
     if rendered is None:
         return
     text = re.sub(r".\x08", "", rendered.stdout)  # overstrike bold and underline
-    section = text.split("COMMANDS", 1)[-1].split("TOPIC KEYS", 1)[0]
+    # The section between the two headings: the text may name a section too ("see TOPIC KEYS").
+    section = re.split(r"^TOPIC KEYS$", re.split(r"^COMMANDS$", text, 1, re.MULTILINE)[-1], 1, re.MULTILINE)[0]
     commands = cli_commands(os.path.join(prefix, "bin/quillmark-cli"))
     c.expect(commands, "quillmark-cli lists no sub-commands")
     for command in commands:

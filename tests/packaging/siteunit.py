@@ -1,7 +1,9 @@
-"""The package's web server part as its systemd units describe it: the socket's loopback address and
-the command that answers each connection, so that a check can run that command as systemd would
-where no systemd runs (a build machine, a chroot): systemd-socket-activate --inetd --accept hands it
-each connection as standard input and output, as Accept=yes with StandardInput=socket does."""
+"""The package's web server part as its systemd units describe it: the socket's loopback address, the
+command that answers each connection and the command of the feed refresh, so that a check can run
+them as systemd would where no systemd runs (a build machine, a chroot): systemd-socket-activate
+--inetd --accept hands each connection as standard input and output, as Accept=yes with
+StandardInput=socket does, and the refresh gets the folders that StateDirectory= and CacheDirectory=
+give it."""
 
 import os
 import shlex
@@ -13,6 +15,8 @@ import time
 UNITS = "usr/lib/systemd/system"
 SOCKET = "quillmark-site.socket"
 SERVICE = "quillmark-site@.service"
+REFRESH = "quillmark-refresh.service"
+TIMER = "quillmark-refresh.timer"
 
 
 def read_unit(path):
@@ -38,12 +42,17 @@ def first(unit, section, key):
 def problems(root):
     """What keeps the units in root from serving the page as meant; empty when nothing does."""
     found = []
-    paths = [os.path.join(root, UNITS, name) for name in (SOCKET, SERVICE)]
+    paths = [os.path.join(root, UNITS, name) for name in (SOCKET, SERVICE, REFRESH, TIMER)]
     missing = [p for p in paths if not os.path.isfile(p)]
     if missing:
         return ["the package holds no " + ", ".join(os.path.basename(p) for p in missing)]
-    socket, service = (read_unit(p) for p in paths)
-    for unit, section, key, value in ((socket, "Socket", "Accept", "yes"),
+    socket, service, refresh, timer = (read_unit(p) for p in paths)
+    for unit, section, key, value in ((refresh, "Service", "DynamicUser", "yes"),
+                                      (refresh, "Service", "ProtectSystem", "strict"),
+                                      (refresh, "Service", "StateDirectory", "quillmark"),
+                                      (refresh, "Service", "CacheDirectory", "quillmark"),
+                                      (timer, "Install", "WantedBy", "timers.target"),
+                                      (socket, "Socket", "Accept", "yes"),
                                       (socket, "Install", "WantedBy", "sockets.target"),
                                       (service, "Service", "StandardInput", "socket"),
                                       (service, "Service", "StandardOutput", "socket"),
@@ -61,14 +70,23 @@ def listen_address(root):
 
 
 def server_command(root, inside=None):
-    """The service's ExecStart. Run from outside root (inside=None), a path that the package holds is
-    taken from root; with inside set (a chroot prefix), the command runs in root as it stands."""
-    command = shlex.split(first(read_unit(os.path.join(root, UNITS, SERVICE)), "Service", "ExecStart"))
+    """The service's ExecStart. Run from outside root (inside=None), its paths are taken from root
+    (the program only when root holds it, for an interpreter); with inside set (a chroot prefix),
+    the command runs in root as it stands."""
+    return unit_command(root, SERVICE, inside)
+
+
+def refresh_command(root, inside=None):
+    """The refresh's ExecStart, as server_command gives the service's."""
+    return unit_command(root, REFRESH, inside)
+
+
+def unit_command(root, unit, inside):
+    command = shlex.split(first(read_unit(os.path.join(root, UNITS, unit)), "Service", "ExecStart"))
     if inside is not None:
         return inside + command
-    return [os.path.join(root, a.lstrip("/")) if a.startswith("/") and os.path.exists(os.path.join(root, a.lstrip("/")))
-            else a for a in command]
-
+    inside_root = [os.path.join(root, a.lstrip("/")) if a.startswith("/") else a for a in command]
+    return [inside_root[0] if os.path.exists(inside_root[0]) else command[0]] + inside_root[1:]
 
 
 class Activated:
