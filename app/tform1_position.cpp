@@ -107,6 +107,10 @@ void TForm1::FormCreate()
 
 void TForm1::FormClose()
 {
+    // A Wayland client cannot learn where its window stands: what it would save is no position at all,
+    // and the one stored (from an X11 session) stays.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
     RegistryKey key = userRegistry().createKey(kPositionKey);
     if (!key.isOpen())
         return;

@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev clang-tidy clang-format
   xvfb xauth xdotool imagemagick
   openbox metacity x11-utils
+  sway wtype qt6-wayland
   python3
   curl time valgrind
   desktop-file-utils appstream dpkg-dev file
