@@ -78,8 +78,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 // Motif hints itself, before its window is first mapped; Qt does not touch them again.
 void publishTitleOnly(QWidget& dialog)
 {
+    // Only the xcb platform's windows are X windows (the offscreen one may hold an X connection too).
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr)
+    if (x11 == nullptr || QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     xcb_connection_t* x = x11->connection();
     constexpr char kName[] = "_MOTIF_WM_HINTS";
