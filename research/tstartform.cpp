@@ -1,6 +1,5 @@
 #include "research/tstartform.h"
 
-#include "platform/designfont.h"
 #include "platform/handlerguard.h"
 #include "platform/messagepump.h"
 #include "platform/syscolor.h"
