@@ -30,7 +30,7 @@ if [ "$(id -u)" = 0 ]; then
   if [ -z "${QM_WAYLAND_NETNS:-}" ] && unshare --net true 2>/dev/null; then
     exec unshare --net env QM_WAYLAND_NETNS=1 "$0" "$@"
   fi
-  if [ -n "${QM_WAYLAND_NETNS:-}" ] && [[ $url =~ ^http://(127\.[0-9.]+):([0-9]+)(/.*)$ ]]; then
+  if [ -n "${QM_WAYLAND_NETNS:-}" ] && command -v ip >/dev/null && [[ $url =~ ^http://(127\.[0-9.]+):([0-9]+)(/.*)$ ]]; then
     ip link set lo up
     served=1
     host=${BASH_REMATCH[1]} port=${BASH_REMATCH[2]} page=${BASH_REMATCH[3]}
@@ -74,15 +74,19 @@ fi
 # (setpriv and env hand it theirs), so that it can be ended.
 swaysock=$runtime/sway.sock
 display=""
+in_session() { # sets cmd to the command line that runs "$@" in the session
+  cmd=("${as_user[@]}" env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$config"
+    SWAYSOCK="$swaysock" ${display:+WAYLAND_DISPLAY="$display"} "$@")
+}
 session() {
-  "${as_user[@]}" env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$config" \
-    SWAYSOCK="$swaysock" ${display:+WAYLAND_DISPLAY="$display"} "$@"
+  in_session "$@"
+  "${cmd[@]}"
 }
 spawn() {
   local log=$1
   shift
-  "${as_user[@]}" env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$config" \
-    SWAYSOCK="$swaysock" ${display:+WAYLAND_DISPLAY="$display"} "$@" >>"$log" 2>&1 &
+  in_session "$@"
+  "${cmd[@]}" >>"$log" 2>&1 &
 }
 
 until_true() { # polls a command until it succeeds, for at most $1 seconds
@@ -173,7 +177,7 @@ if [ -n "$served" ]; then
   until_true 15 grep -q "GET $page " "$work/server.log" || fail "the research run fetched no page"
   echo "ok: the research run fetched $page"
 else
-  echo "ok: the topic dialog closed through Research (the page's download is not checked without root)"
+  echo "ok: the topic dialog closed through Research (the page is served only in a network namespace of our own)"
 fi
 
 key -k F1
