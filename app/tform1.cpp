@@ -4,9 +4,9 @@
 #include "app/suggestionmodel.h"
 #include "platform/anchorlayout.h"
 #include "platform/buildvalues.h"
-#include "platform/designfont.h"
 #include "platform/handlerguard.h"
 #include "platform/jpegpixmap.h"
+#include "platform/syscolor.h"
 #include "research/topics.h"
 #include "ui/tinfoform.h"
 

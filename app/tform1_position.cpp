@@ -100,6 +100,10 @@ void TForm1::FormCreate()
 
 void TForm1::FormClose()
 {
+    // A Wayland client cannot learn where its window stands: what it would save is no position at all,
+    // and the one stored (from an X11 session) stays.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
     // A key that could not be opened takes no values; its close writes nothing. Every failure is silent.
     RegistryKey key = userRegistry().createKey(kPositionKey);
     const QPoint at = framePosition(*this);

@@ -1,7 +1,6 @@
 // Painting one 64 x 31 oval button against painting a push button of the same size, both into a
 // QImage in the same run: once as the bare drawing (our Paint on a canvas, the style's push-button
 // drawing) and once through each widget's whole paint path (QWidget::render).
-#include "platform/designfont.h"
 #include "platform/syscolor.h"
 #include "ui/qpaintercanvas.h"
 #include "ui/tovalbutton.h"

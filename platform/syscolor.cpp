@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QFont>
 #include <QPalette>
 
 namespace qm {
@@ -30,6 +31,15 @@ std::uint32_t refFromColor(const QColor& color)
 {
     return static_cast<std::uint32_t>(color.red()) | (static_cast<std::uint32_t>(color.green()) << 8)
            | (static_cast<std::uint32_t>(color.blue()) << 16);
+}
+
+QFont designFont(const QString& family, int pixelHeight, bool bold)
+{
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
 }
 
 } // namespace qm

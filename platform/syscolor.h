@@ -3,6 +3,8 @@
 #include <cstdint>
 
 class QColor;
+class QFont;
+class QString;
 
 namespace qm {
 
@@ -22,5 +24,9 @@ std::uint32_t SysColor(int index);
 
 QColor colorFromRef(std::uint32_t rgbRef);
 std::uint32_t refFromColor(const QColor& color);
+
+// The font a window was designed with, at its character height in pixels. Where the family is not
+// installed, the closest sans-serif face stands in at the same height, so the layout still fits.
+QFont designFont(const QString& family, int pixelHeight, bool bold = false);
 
 } // namespace qm

@@ -9,6 +9,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <unistd.h>
 
 namespace qm {
@@ -35,57 +36,31 @@ QMargins knownFrameMargins(QWidget& window, const QWidget* like)
     return own;
 }
 
-namespace {
-
-// Watches one window for the window manager's frame; see placeAgainWhenFramed.
-class FrameWatch final : public QObject {
-public:
-    FrameWatch(QWidget& window, std::function<void()> place)
-        : QObject(&window)
-        , m_window(window)
-        , m_known(knownFrameMargins(window))
-        , m_place(std::move(place))
-    {
-        window.installEventFilter(this);
-        QTimer::singleShot(kFrameWaitMs, this, [this] {
-            check();
-            deleteLater();
-        });
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Hide) { // a later showing has its own place
-            m_window.removeEventFilter(this);
-            deleteLater();
-        } else if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
-            check();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    void check()
-    {
-        const QMargins now = m_window.windowHandle()->frameMargins();
+void placeAgainWhenFramed(QWidget& window, std::function<void()> place)
+{
+    auto known = std::make_shared<QMargins>(knownFrameMargins(window));
+    QWindow* handle = window.windowHandle();
+    auto* watch = new QObject(&window); // ends with the wait or with a hiding: a later showing has its own place
+    const auto check = [&window, handle, known, place = std::move(place)] {
+        const QMargins now = handle->frameMargins();
         // Half-way through framing, the platform may work out nonsense from a frame window that the
         // manager has not sized yet.
         const bool plausible = now.left() >= 0 && now.top() >= 0 && now.right() >= 0 && now.bottom() >= 0;
-        if (!plausible || now == m_known || m_window.windowState() != Qt::WindowNoState)
+        if (!plausible || now == *known || window.windowState() != Qt::WindowNoState)
             return;
-        m_known = now;
-        m_place();
-    }
-
-    QWidget& m_window;
-    QMargins m_known;
-    std::function<void()> m_place;
-};
-
-} // namespace
-
-void placeAgainWhenFramed(QWidget& window, std::function<void()> place)
-{
-    new FrameWatch(window, std::move(place)); // owned by the window; ends itself
+        *known = now;
+        place();
+    };
+    for (const auto changed : {&QWindow::xChanged, &QWindow::yChanged, &QWindow::widthChanged, &QWindow::heightChanged})
+        QObject::connect(handle, changed, watch, check);
+    QObject::connect(handle, &QWindow::visibleChanged, watch, [watch](bool visible) {
+        if (!visible)
+            watch->deleteLater();
+    });
+    QTimer::singleShot(kFrameWaitMs, watch, [watch, check] {
+        check();
+        watch->deleteLater();
+    });
 }
 
 void DialogPlace::changing(QWidget& dialog, bool visible)

@@ -1,6 +1,5 @@
 #include "research/tstartform.h"
 
-#include "platform/designfont.h"
 #include "platform/handlerguard.h"
 #include "platform/messagepump.h"
 #include "platform/syscolor.h"
@@ -9,8 +8,12 @@
 
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <cstdint>
+#include <cstdlib>
+#include <xcb/xcb.h>
 
 namespace qm {
 namespace {
@@ -68,6 +71,26 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
+// A title bar with no buttons at all: no window menu, no close box. Qt's window flags cannot ask an X11
+// window manager for that: a title hint alone publishes no decorations, so the manager draws its own
+// default buttons, and every button hint also brings the window menu. So the dialog publishes its
+// Motif hints itself, before its window is first mapped; Qt does not touch them again.
+void publishTitleOnly(QWidget& dialog)
+{
+    // Only the xcb platform's windows are X windows (the offscreen one may hold an X connection too).
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    xcb_connection_t* x = x11->connection();
+    constexpr char kName[] = "_MOTIF_WM_HINTS";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, sizeof kName - 1, kName), nullptr);
+    // Which fields count (functions, decorations); functions: move; decorations: border, title.
+    const std::uint32_t hints[] = {1 | 2, 4, 2 | 8, 0, 0};
+    if (atom != nullptr)
+        xcb_change_property(x, XCB_PROP_MODE_REPLACE, dialog.winId(), atom->atom, atom->atom, 32, 5, hints);
+    std::free(atom);
+}
+
 } // namespace
 
 TStartForm::TStartForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -109,6 +132,7 @@ TStartForm::TStartForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Custo
 
     connect(m_bitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
     connect(m_bitBtn2, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
+    publishTitleOnly(*this);
 }
 
 std::string TStartForm::SelectedTopicKey() const { return TopicKey(m_comboBox1->currentText().toStdString()); }

@@ -6,14 +6,15 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
-  qt6-base-private-dev
+  qt6-base-private-dev libxcb1-dev
   libjpeg62-turbo-dev
   nlohmann-json3-dev
   libxml2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-tidy clang-format
   xvfb xauth xdotool imagemagick
-  openbox x11-utils
+  openbox metacity x11-utils
+  sway wtype qt6-wayland
   python3
   curl time valgrind
   desktop-file-utils appstream dpkg-dev file

@@ -2,7 +2,6 @@
 
 #include "platform/anchorlayout.h"
 #include "platform/buildvalues.h"
-#include "platform/designfont.h"
 #include "platform/desktopservices.h"
 #include "platform/handlerguard.h"
 #include "platform/jpegpixmap.h"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a real X server (Xvfb) under a real window manager: where the windows' frames
-# stand, as the X server reports them, over starts, moves and closes.
-#   desktop.sh QUILLMARK CASE [WM]     WM: openbox (the default) or none
+# stand, as the X server reports them, over starts, moves and closes, and what the dialogs ask the
+# manager for.
+#   desktop.sh QUILLMARK CASE [WM]     WM: openbox (the default), metacity or none
 # Each run has its own display, runtime and config folders, and ends every process it started.
 # Exits 77 (skipped) when the X tools are missing.
 set -euo pipefail
@@ -93,25 +94,33 @@ wait_window() {
   echo "$id"
 }
 
-# The outer frame as the X server has it: "left top width height" of the window's top-level ancestor
-# (the manager's frame window, or the window itself without a manager), its X border included.
+# The outer frame as the X server has it: "left top width height". Where the manager publishes the
+# frame's extents, the window plus those: some managers' frame windows reach past the visible frame
+# (metacity's invisible resize borders). Otherwise the window's top-level ancestor (the manager's
+# frame window, or the window itself without a manager), its X border included.
 frame() {
-  local id=$1 info root parent
-  root=$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
-  while :; do
-    parent=$(xwininfo -children -id "$id" | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
-    [ -n "$parent" ] || return 1 # gone
-    [ "$parent" = "$root" ] && break
-    id=$parent
-  done
-  info=$(xwininfo -id "$id")
+  local id=$1 info root parent extents l r t b
+  extents=$(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ' ')
+  if [ -n "$extents" ]; then
+    IFS=, read -r l r t b <<<"$extents"
+  else
+    root=$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
+    while :; do
+      parent=$(xwininfo -children -id "$id" | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+      [ -n "$parent" ] || return 1 # gone
+      [ "$parent" = "$root" ] && break
+      id=$parent
+    done
+    l=0 r=0 t=0 b=0
+  fi
+  info=$(xwininfo -id "$id") || return 1
   local x y w h bw # xwininfo's upper-left corner is the border's
   x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
   y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
   w=$(sed -n 's/.*Width: *//p' <<<"$info")
   h=$(sed -n 's/.*Height: *//p' <<<"$info")
   bw=$(sed -n 's/.*Border width: *//p' <<<"$info")
-  echo "$x $y $((w + 2 * bw)) $((h + 2 * bw))"
+  echo "$((x - l)) $((y - t)) $((w + 2 * bw + l + r)) $((h + 2 * bw + t + b))"
 }
 
 activate() {
@@ -176,6 +185,44 @@ expect_at() { # expect_at WHAT ID LEFT TOP
 }
 
 main_window() { wait_window '^Quillmark$' NORMAL; }
+
+# What a window asks the manager for in its Motif hints, and (with "allowed") which actions the manager
+# then offers for it. Each word is a bit that must be set, or with a leading "!" clear.
+motif_bit() {
+  case $1 in
+  all) echo 1 ;; resize) echo 2 ;; move) echo 4 ;; minimize) echo 8 ;; maximize) echo 16 ;; close) echo 32 ;;
+  border) echo 2 ;; title) echo 8 ;; menu) echo 16 ;; minbox) echo 32 ;; maxbox) echo 64 ;;
+  esac
+}
+expect_hints() { # expect_hints WHAT ID FUNCTIONS DECORATIONS [ALLOWED]
+  local what=$1 id=$2 field=1 words word value hints
+  hints=$(xprop -id "$id" _MOTIF_WM_HINTS | sed -n 's/.*= //p' | tr -d ' ')
+  IFS=, read -r -a hints <<<"$hints"
+  [ $((hints[0] & 3)) = 3 ] || fail "$what: _MOTIF_WM_HINTS ${hints[*]} leaves functions or decorations to the manager"
+  for words in "$3" "$4"; do
+    value=${hints[$field]}
+    for word in $words; do
+      if [ "${word#!}" = "$word" ]; then
+        [ $((value & $(motif_bit "$word"))) != 0 ] || fail "$what: no $word in _MOTIF_WM_HINTS ${hints[*]}"
+      else
+        [ $((value & $(motif_bit "${word#!}"))) = 0 ] || fail "$what: ${word#!} in _MOTIF_WM_HINTS ${hints[*]}"
+      fi
+    done
+    field=2
+  done
+  echo "ok: $what: _MOTIF_WM_HINTS ${hints[*]}"
+  [ -n "${5:-}" ] || return 0
+  local allowed
+  allowed=$(xprop -id "$id" _NET_WM_ALLOWED_ACTIONS)
+  for word in $5; do
+    if [ "${word#!}" = "$word" ]; then
+      grep -q "_NET_WM_ACTION_$word\b" <<<"$allowed" || fail "$what: the manager does not offer $word: $allowed"
+    else
+      ! grep -q "_NET_WM_ACTION_${word#!}\b" <<<"$allowed" || fail "$what: the manager offers ${word#!}: $allowed"
+    fi
+  done
+  echo "ok: $what: $allowed"
+}
 
 case $case_name in
 first-run-and-reopen)
@@ -246,6 +293,29 @@ about-dialog)
   xdotool key F1
   about=$(wait_window '^About Quillmark' DIALOG)
   expect_at "About reopened where it was left" "$about" "$x" "$y"
+  ;;
+window-hints)
+  # The topic dialog: a title bar without any button; the About dialog: close box and window menu but
+  # no minimise or maximise. openbox keeps its own buttons whatever a window asks, so the actions it
+  # offers are read under metacity only.
+  honours=""
+  [ "$wm" = metacity ] && honours=1
+  start
+  id=$(main_window)
+  xdotool mousemove --window "$id" 109 142 click 1 # Generate Effective Headlines
+  topic=$(wait_window '^Select a topic' DIALOG)
+  expect_hints "topic dialog" "$topic" "move !all !minimize !maximize !close" "border title !all !menu !minbox !maxbox" \
+    "${honours:+MOVE !CLOSE !MINIMIZE !MAXIMIZE_HORZ !RESIZE}"
+  xdotool mousemove --window "$topic" 54 87 click 1 # Cancel
+  until_true 5 bash -c "! xdotool search --onlyvisible --name '^Select a topic' >/dev/null" || fail "the topic dialog stayed open"
+  activate "$id"
+  xdotool key F1
+  about=$(wait_window '^About Quillmark' DIALOG)
+  expect_hints "About dialog" "$about" "move close !all !minimize !maximize" "border title menu !all !minbox !maxbox" \
+    "${honours:+MOVE CLOSE !MINIMIZE !MAXIMIZE_HORZ}"
+  xdotool mousemove --window "$about" 60 277 click 1 # Close
+  until_true 5 bash -c "! xdotool search --onlyvisible --name '^About Quillmark' >/dev/null" || fail "the About dialog stayed open"
+  exit_program "$id"
   ;;
 *)
   fail "unknown case $case_name"

@@ -1,4 +1,3 @@
-#include "platform/designfont.h"
 #include "platform/syscolor.h"
 #include "ui/captionlayout.h"
 #include "ui/qpaintercanvas.h"
