@@ -33,9 +33,9 @@ void SetSourcePageUrl(std::string url) { g_sourcePageUrl = std::move(url); }
 
 std::string_view TrimPageText(std::string_view page) { return trimBytes(page, kBlankAndControls); }
 
-std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer)
+std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer, const TIdComponent::StackFactory& makeStack)
 {
-    TIdHTTP http; // may raise: the socket stack could not start
+    TIdHTTP http(makeStack); // may raise: the socket stack could not start
     try {
         http.GetDocument(url, buffer);
     } catch (...) {
@@ -74,12 +74,13 @@ private:
 };
 
 ResearchRun::ResearchRun(ResearchFrontEnd& frontEnd, SuggestionSink& list, RichEditBuffer& textBox, std::string url,
-                         ResearchSession& session)
+                         ResearchSession& session, TIdComponent::StackFactory makeStack)
     : m_frontEnd(frontEnd)
     , m_list(list)
     , m_textBox(textBox)
     , m_url(std::move(url))
     , m_session(session)
+    , m_makeStack(std::move(makeStack))
 {
 }
 
@@ -128,7 +129,7 @@ void ResearchRun::ResearchTopic(std::string_view keyView)
     {
         TMemoryStream buffer;
         try {
-            m_downloadFailure = FetchSourcePage(m_url, buffer);
+            m_downloadFailure = FetchSourcePage(m_url, buffer, m_makeStack);
         } catch (...) {
             clientFailure = std::current_exception();
             m_downloadFailure = clientFailure;

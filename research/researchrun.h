@@ -10,6 +10,8 @@
 // Nothing here raises to the user: a failed download leaves the run to go on with whatever arrived
 // (possibly nothing, which empties the list), and a failure of the parse keeps the items so far.
 
+#include "net/tidcomponent.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -47,8 +49,9 @@ std::string_view TrimPageText(std::string_view page);
 // One GET of the URL into the buffer. Every failure of the exchange is caught and returned (null when
 // the download worked); the buffer then holds what arrived before it. Only creating the HTTP client,
 // which starts the socket stack, can raise.
-// The exchange takes the URL's port, or 80 when it names none.
-std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer);
+// The exchange takes the URL's port, or 80 when it names none. makeStack: as for TIdComponent.
+std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer,
+                                   const TIdComponent::StackFactory& makeStack = {});
 
 // Where a run shows itself. The window binds these to its status bar, its message pump, the
 // application cursor and the Escape key.
@@ -76,8 +79,9 @@ struct ResearchSession {
 
 class ResearchRun final {
 public:
+    // makeStack: how the download's client starts the socket stack.
     ResearchRun(ResearchFrontEnd& frontEnd, SuggestionSink& list, RichEditBuffer& textBox, std::string url,
-                ResearchSession& session);
+                ResearchSession& session, TIdComponent::StackFactory makeStack = {});
     ResearchRun(const ResearchRun&) = delete;
     ResearchRun& operator=(const ResearchRun&) = delete;
 
@@ -113,6 +117,7 @@ private:
     RichEditBuffer& m_textBox;
     std::string m_url;
     ResearchSession& m_session;
+    TIdComponent::StackFactory m_makeStack;
     std::exception_ptr m_downloadFailure;
     // The list's generation as this run's parse left it after emptying the list.
     std::uint64_t m_listGeneration = 0;
