@@ -57,7 +57,7 @@ int main(int argc, char* argv[])
     if (argc == 2 && first == "--help")
         return usage(std::cout, 0);
     if (argc == 2 && first == "--version") {
-        std::cout << "quillmark-cli " << qm::kVersion << "\nsource page: " << qm::SourcePageUrl() << '\n';
+        std::cout << "quillmark-cli " << qm::kVersion << "\nsource page: " << qm::kSourcePageUrl << '\n';
         return 0;
     }
     const std::vector<std::string_view> args(argv + 2, argv + argc);

@@ -7,6 +7,7 @@
 #include "cli/listoutput.h"
 
 #include "headlines/suggestionlist.h"
+#include "platform/buildvalues.h"
 #include "research/researchrun.h"
 #include "research/richeditbuffer.h"
 #include "research/topics.h"
@@ -45,7 +46,7 @@ int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
     if (!takeListOptions("research", args, options, rest, err))
         return 2;
     std::optional<std::string_view> key;
-    std::string url = SourcePageUrl();
+    std::string url = kSourcePageUrl;
     for (std::size_t i = 0; i < rest.size(); ++i) {
         if (rest[i] == "--url") {
             if (++i == rest.size())

@@ -3,7 +3,6 @@
 #include "headlines/suggestionlist.h"
 #include "net/tidhttp.h"
 #include "net/tmemorystream.h"
-#include "platform/buildvalues.h"
 #include "platform/bytes.h"
 #include "research/richeditbuffer.h"
 #include "research/sourcepageparser.h"
@@ -12,24 +11,11 @@
 #include <utility>
 
 namespace qm {
-namespace {
-
-std::string g_sourcePageUrl; // set by tests; empty for the built-in one
-
-} // namespace
 
 std::string BrainstormingText(std::string_view key)
 {
     return "Brainstorming for " + std::string(key) + " headlines... Please stand by.";
 }
-
-const std::string& SourcePageUrl()
-{
-    static const std::string builtIn = kSourcePageUrl;
-    return g_sourcePageUrl.empty() ? builtIn : g_sourcePageUrl;
-}
-
-void SetSourcePageUrl(std::string url) { g_sourcePageUrl = std::move(url); }
 
 std::string_view TrimPageText(std::string_view page) { return trimBytes(page, kBlankAndControls); }
 

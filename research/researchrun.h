@@ -38,11 +38,6 @@ inline constexpr std::string_view kDownloadFailedText = "Done! The headline sour
 // "Brainstorming for <key> headlines... Please stand by.", the key as it is.
 std::string BrainstormingText(std::string_view key);
 
-// The source page every run downloads: kSourcePageUrl as built. Tests point the runs at their
-// own server with SetSourcePageUrl; an empty URL brings back the built-in one.
-const std::string& SourcePageUrl();
-void SetSourcePageUrl(std::string url);
-
 // The page without the bytes <= 32 (blank and every control byte, NUL included) at either end.
 std::string_view TrimPageText(std::string_view page);
 
@@ -79,7 +74,8 @@ struct ResearchSession {
 
 class ResearchRun final {
 public:
-    // makeStack: how the download's client starts the socket stack.
+    // url: the source page (the window and quillmark-cli pass kSourcePageUrl as built, or the address
+    // they were given); makeStack: how the download's client starts the socket stack.
     ResearchRun(ResearchFrontEnd& frontEnd, SuggestionSink& list, RichEditBuffer& textBox, std::string url,
                 ResearchSession& session, TIdComponent::StackFactory makeStack = {});
     ResearchRun(const ResearchRun&) = delete;
