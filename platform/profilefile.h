@@ -65,8 +65,6 @@ public:
     // EFBIG when they exceed the limits.
     static ProfileFile parse(std::filesystem::path path, std::string bytes, const ProfileLimits& limits = {});
 
-    const std::filesystem::path& path() const { return m_path; }
-
     // The distinct, non-empty section names in file order, each as first written.
     std::vector<std::string> sectionNames() const;
     std::size_t sectionCount() const { return m_firstSections.size(); }
