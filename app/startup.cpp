@@ -32,12 +32,12 @@ void setUpApplication()
     installOvalButtonAccessibility();
 }
 
-Startup::Startup(const QString& lockPath) : m_instance(lockPath)
+Startup::Startup(const QString& lockPath, std::string sourcePageUrl) : m_instance(lockPath)
 {
     if (m_instance.otherInstanceRuns())
         return;
     // The main window comes first: it is the application's main window, and closing it ends the loop.
-    m_form1 = std::make_unique<TForm1>();
+    m_form1 = std::make_unique<TForm1>(std::move(sourcePageUrl));
     m_startForm = new TStartForm(m_form1.get());
     m_infoForm = new TInfoForm(m_form1.get());
     m_form1->setDialogs(m_startForm, m_infoForm);

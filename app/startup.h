@@ -5,8 +5,10 @@
 // and the start-up benchmark run the same code.
 
 #include "app/singleinstance.h"
+#include "platform/buildvalues.h"
 
 #include <memory>
+#include <string>
 
 namespace qm {
 
@@ -21,8 +23,10 @@ void setUpApplication();
 
 class Startup final {
 public:
-    // Creates no window when another instance runs.
-    explicit Startup(const QString& lockPath = SingleInstanceGuard::defaultLockPath());
+    // Creates no window when another instance runs. sourcePageUrl: the page the main window's
+    // research runs download.
+    explicit Startup(const QString& lockPath = SingleInstanceGuard::defaultLockPath(),
+                     std::string sourcePageUrl = kSourcePageUrl);
     ~Startup();
     Startup(const Startup&) = delete;
     Startup& operator=(const Startup&) = delete;

@@ -96,7 +96,9 @@ void announceTicks(QTreeView& view, int first, int last)
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
+TForm1::TForm1(std::string sourcePageUrl, QWidget* parent)
+    : QMainWindow(parent)
+    , m_sourcePageUrl(std::move(sourcePageUrl))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillmark"));

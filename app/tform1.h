@@ -31,7 +31,8 @@ class TForm1 final : public QMainWindow {
     Q_DISABLE_COPY_MOVE(TForm1)
 
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // sourcePageUrl: the page every research run downloads.
+    explicit TForm1(std::string sourcePageUrl, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The dialogs are created after the main window (start-up order) and handed over here.
@@ -97,6 +98,7 @@ private:
     IdeaMemo* m_whoisMemo = nullptr;
     QStatusBar* m_statusBar1 = nullptr;
     RichEditBuffer m_richEdit1;
+    std::string m_sourcePageUrl;
     ResearchSession m_research;
     QList<QIcon> m_imageList1;
     TStartForm* m_startForm = nullptr;

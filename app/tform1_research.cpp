@@ -54,7 +54,7 @@ void TForm1::BitBtn2Click()
 
     WindowFrontEnd frontEnd(*this);
     const auto growth = m_suggestions->growthBatch();
-    ResearchRun run(frontEnd, *m_suggestions, m_richEdit1, SourcePageUrl(), m_research);
+    ResearchRun run(frontEnd, *m_suggestions, m_richEdit1, m_sourcePageUrl, m_research);
     run.Run([this] { return m_startForm->SelectedTopicKey(); });
 }
 

@@ -1,5 +1,5 @@
-// A second peer of the start-up benchmark: an empty main window with one line of text, which makes Qt
-// set up its font system before the first paint (the empty window never needs it until it exits).
+// The peer of the start-up benchmark: a main window with one line of text, which makes Qt set up its
+// font system before the first paint, as every window that shows text must.
 #include "bench/coldstart_probe.h"
 
 #include <QApplication>

@@ -60,9 +60,11 @@ class Table:
 
 def cold_start(build, table):
     runs = google_benchmark(build, "bench_coldstart")["BM_ColdStartToMainWindowShown/iterations:1/manual_time"]
-    ours, bare = median(runs, "real_time"), median(runs, "bare_ms")
+    ours, text, bare = median(runs, "real_time"), median(runs, "text_ms"), median(runs, "bare_ms")
     table.add(f"cold start to the main window shown, median of {len(runs)}", f"{ours:.1f} ms",
-              f"{bare:.1f} ms (empty QMainWindow)", ours / bare, "at most 1.5x", ours / bare <= 1.5)
+              f"{text:.1f} ms (QMainWindow with one line of text)", ours / text, "at most 1.4x", ours / text <= 1.4)
+    table.add("cold start, for reference", f"{ours:.1f} ms", f"{bare:.1f} ms (empty QMainWindow)", ours / bare,
+              "(none)")
 
 
 def parser(build, table):

@@ -80,10 +80,11 @@ struct Program {
     std::unique_ptr<qm::Startup> startup;
     std::unique_ptr<DialogAnswer> answer;
 
-    Program()
+    explicit Program(std::string sourcePageUrl = qm::kSourcePageUrl)
     {
         qm::setUserRegistry(&store);
-        startup = std::make_unique<qm::Startup>(QDir(dir.path()).filePath(QStringLiteral("quillmark.lock")));
+        startup = std::make_unique<qm::Startup>(QDir(dir.path()).filePath(QStringLiteral("quillmark.lock")),
+                                                std::move(sourcePageUrl));
         answer = std::make_unique<DialogAnswer>(*startup->startForm());
         startup->mainWindow()->show();
         QApplication::processEvents();
@@ -101,8 +102,7 @@ void PressToDone(benchmark::State& state)
 {
     const int entries = static_cast<int>(state.range(0));
     auto server = qm::test::LoopbackServer::ServingPage(Page(entries));
-    qm::SetSourcePageUrl(server->url("/headlines.html"));
-    Program program;
+    Program program(server->url("/headlines.html"));
     qm::TForm1& form = *program.startup->mainWindow();
     for (auto _ : state) {
         program.press();
@@ -112,7 +112,6 @@ void PressToDone(benchmark::State& state)
     }
     state.counters["per_entry_us"] = benchmark::Counter(static_cast<double>(state.iterations()) * entries * 1e-6,
                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    qm::SetSourcePageUrl({});
 }
 
 void DialogAlone(benchmark::State& state)
@@ -174,8 +173,7 @@ std::string ShippedPage()
 void OneRun(benchmark::State& state, bool huge)
 {
     auto server = qm::test::LoopbackServer::ServingPage(huge ? HugeCaptionPage() : ShippedPage());
-    qm::SetSourcePageUrl(server->url("/headlines.html"));
-    Program program;
+    Program program(server->url("/headlines.html"));
     qm::TForm1& form = *program.startup->mainWindow();
     for (auto _ : state) {
         program.press();
@@ -186,7 +184,6 @@ void OneRun(benchmark::State& state, bool huge)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_rss_mib"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    qm::SetSourcePageUrl({});
 }
 
 BENCHMARK_CAPTURE(OneRun, shipped, false)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

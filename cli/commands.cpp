@@ -67,10 +67,10 @@ int run(Args args, std::istream& in, std::ostream& out, std::ostream& err)
     if (args.size() == 1 && args[0] == "--help")
         return usage(out, 0);
     if (args.size() == 1 && args[0] == "--version") {
-        out << "quillmark-cli " << kVersion << "\nsource page: " << SourcePageUrl() << "\nserved page: ";
+        out << "quillmark-cli " << kVersion << "\nsource page: " << kSourcePageUrl << "\nserved page: ";
         TMemoryStream page;
         try {
-            TIdHTTP().GetDocument(SourcePageUrl(), page);
+            TIdHTTP().GetDocument(kSourcePageUrl, page);
             out << servedPage(page.Bytes()) << '\n';
         } catch (const std::exception&) {
             out << "none, the address does not answer now\n";

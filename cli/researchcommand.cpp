@@ -7,6 +7,7 @@
 #include "cli/listoutput.h"
 
 #include "headlines/suggestionlist.h"
+#include "platform/buildvalues.h"
 #include "research/researchrun.h"
 #include "research/richeditbuffer.h"
 #include "research/topics.h"
@@ -38,7 +39,7 @@ int runResearch(Args args, std::istream&, std::ostream& out, std::ostream& err)
     CommandLine line;
     if (const auto status = line.read(kSyntax, args, out, err))
         return *status;
-    const std::string url(line.value("--url", SourcePageUrl()));
+    const std::string url(line.value("--url", kSourcePageUrl));
 
     HeadlessFrontEnd frontEnd;
     VectorSuggestions suggestions;

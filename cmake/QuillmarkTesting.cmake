@@ -7,6 +7,9 @@ include(GoogleTest)
 # again for a binary that exists, it registers the same tests once more, named with SUFFIX.
 function(quillmark_add_test name)
   cmake_parse_arguments(ARG "GUI" "SUFFIX" "SOURCES;LIBS;ENV;LABELS" ${ARGN})
+  if(ARG_GUI AND NOT QUILLMARK_BUILD_GUI)
+    message(FATAL_ERROR "quillmark_add_test(${name}): a GUI test in a build without the GUI")
+  endif()
   if(NOT TARGET ${name})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE quillmark_options quillmark_test_support ${ARG_LIBS}

@@ -46,11 +46,6 @@ constexpr std::array<int, 8> kReceiveSizes = {1, 2, 3, 7, 16, 64, 1000, 32768};
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool installed = [] {
-        TIdComponent::SetStackFactory([] { return std::make_unique<SocketPairStack>(); });
-        return true;
-    }();
-    (void)installed;
     if (size < 2)
         return 0;
     const int receiveSize = kReceiveSizes[data[0] % kReceiveSizes.size()];
@@ -77,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SocketPairStack::s_nextSocket = pair[0];
 
     {
-        TIdHTTP http;
+        TIdHTTP http([] { return std::make_unique<SocketPairStack>(); });
         http.SetRecvBufferSize(receiveSize);
         http.SetMaxLineLength(maxLine);
         http.SetMaxHeaderBytes(maxHeader);

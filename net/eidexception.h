@@ -67,7 +67,6 @@ QM_EID_FIXED(EIdInvalidSocket, EIdException, "Cannot allocate socket.")
 QM_EID_FIXED(EIdConnClosedGracefully, EIdSilentException, "Connection Closed Gracefully.")
 QM_EID_FIXED(EIdStackInitializationFailed, EIdStackError, "Winsock Initialization Error.")
 QM_EID_FIXED(EIdCouldNotBindSocket, EIdSocketHandleError, "Could not bind socket. Address and port are already in use.")
-QM_EID_FIXED(EIdNotEnoughDataInBuffer, EIdTCPConnectionError, "Not enough data in buffer.")
 QM_EID_FIXED(EIdInterceptPropInvalid, EIdTCPConnectionError, "Intercept value is not valid")
 // The connect attempt took longer than the client's ConnectTimeout.
 QM_EID_FIXED(EIdConnectTimeout, EIdTimeout, "Connect timed out.")

@@ -8,14 +8,13 @@ namespace {
 // Process-wide, touched only on the thread that uses the network components.
 std::unique_ptr<TIdStack> g_socketStack;
 int g_stackUsers = 0;
-TIdComponent::StackFactory g_stackFactory;
 
 } // namespace
 
-TIdComponent::TIdComponent()
+TIdComponent::TIdComponent(const StackFactory& makeStack)
 {
     if (!g_socketStack)
-        g_socketStack = g_stackFactory ? g_stackFactory() : std::make_unique<TIdStack>();
+        g_socketStack = makeStack ? makeStack() : std::make_unique<TIdStack>();
     ++g_stackUsers;
 }
 
@@ -23,16 +22,6 @@ TIdComponent::~TIdComponent()
 {
     if (--g_stackUsers == 0)
         g_socketStack.reset();
-}
-
-TIdStack* TIdComponent::SocketStack() { return g_socketStack.get(); }
-
-int TIdComponent::StackUsers() { return g_stackUsers; }
-
-TIdComponent::StackFactory TIdComponent::SetStackFactory(StackFactory factory)
-{
-    std::swap(factory, g_stackFactory);
-    return factory;
 }
 
 TIdStack& TIdComponent::GStack() { return *g_socketStack; }

@@ -12,17 +12,13 @@
 
 namespace qm {
 
-TIdHTTP::TIdHTTP() { SetPort(kHttpPort); }
+TIdHTTP::TIdHTTP(const StackFactory& makeStack) : TIdTCPClient(makeStack) { SetPort(kHttpPort); }
 
-void TIdHTTP::GetDocument(std::string_view url, TStream& sink) { PerformRequest("GET ", url, &sink); }
-
-void TIdHTTP::Head(std::string_view url) { PerformRequest("HEAD ", url, nullptr); }
-
-void TIdHTTP::PerformRequest(std::string_view method, std::string_view url, TStream* sink)
+void TIdHTTP::GetDocument(std::string_view url, TStream& sink)
 {
     SetDeadline(Clock::now() + std::chrono::milliseconds(m_exchangeTimeoutMs));
     try {
-        Exchange(method, url, sink);
+        Exchange(url, sink);
     } catch (const EIdProtocolReplyError&) {
         SetDeadline(std::nullopt);
         throw;
@@ -35,7 +31,7 @@ void TIdHTTP::PerformRequest(std::string_view method, std::string_view url, TStr
     SetDeadline(std::nullopt);
 }
 
-void TIdHTTP::Exchange(std::string_view method, std::string_view url, TStream* sink)
+void TIdHTTP::Exchange(std::string_view url, TStream& sink)
 {
     const std::string target = ApplyUrlTarget(TIdURI::SplitUrl(url));
 
@@ -46,13 +42,13 @@ void TIdHTTP::Exchange(std::string_view method, std::string_view url, TStream* s
     if (!IsConnected())
         OpenConnection();
 
-    SendRequest(method, target);
+    SendRequest(target);
     ReadStatusLine();
     ReadResponseHeaders();
     ReadResponseFields();
 
     const int code = m_responseCode;
-    const bool bodyless = method == "HEAD " || code / 100 == 1 || code == 204 || code == 304 || m_announcedEmpty;
+    const bool bodyless = code / 100 == 1 || code == 204 || code == 304 || m_announcedEmpty;
     const bool redirectLike = (code / 100 == 3 && code != 304) || !m_response.Location.empty();
     // The response's own body comes first, redirect or not, so that it lands in the sink.
     ReadResponseBody(sink, bodyless);
@@ -89,14 +85,14 @@ std::string TIdHTTP::ApplyUrlTarget(const TIdURI& uri)
     return uri.Path + uri.Document;
 }
 
-void TIdHTTP::SendRequest(std::string_view method, const std::string& target)
+void TIdHTTP::SendRequest(const std::string& target)
 {
     m_headers.Clear();
     m_request.ContentLength = 0;
     m_request.WriteRequestLines(m_headers);
 
     // One send per line: nothing is buffered.
-    WriteLine(std::string(method) + target + " HTTP/1.1");
+    WriteLine("GET " + target + " HTTP/1.1");
     WriteLine("Host: " + m_hostHeader);
     for (const std::string& line : m_headers)
         WriteLine(line);

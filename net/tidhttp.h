@@ -1,8 +1,9 @@
 #pragma once
 
-// The HTTP/1.1 client: one GET (or HEAD) exchange over its own TCP connection, the response body
-// written into a stream. Every failure is an exception; the sink then holds the body bytes that
-// arrived before it. Redirects are not followed: a redirect-like response is a reply error.
+// The HTTP/1.1 client: one GET exchange over its own TCP connection, the response body written into
+// a stream. Every failure is an exception; the sink then holds the body bytes that arrived before
+// it. Redirects are not followed: a redirect-like response is a reply error. The program fetches
+// its one page and nothing else, so GET is the only method.
 //
 // Bounds: a whole exchange lasts at most ExchangeTimeout (however slowly bytes trickle in), the
 // header block is at most MaxHeaderBytes and the body at most MaxBodyBytes; reaching one raises
@@ -30,14 +31,12 @@ inline constexpr std::int64_t kMaxBodyBytes = std::int64_t{64} * 1024 * 1024;
 
 class TIdHTTP final : public TIdTCPClient {
 public:
-    // Creating the first network component starts the socket stack: may raise
+    // Creating the first network component starts the socket stack (see TIdComponent): may raise
     // EIdStackCanNotLoadWinsock or EIdStackInitializationFailed.
-    TIdHTTP();
+    explicit TIdHTTP(const StackFactory& makeStack = {});
 
     void SetExchangeTimeout(int milliseconds) { m_exchangeTimeoutMs = milliseconds; }
-    std::int64_t MaxHeaderBytes() const { return m_maxHeaderBytes; }
     void SetMaxHeaderBytes(std::int64_t bytes) { m_maxHeaderBytes = bytes; }
-    std::int64_t MaxBodyBytes() const { return m_maxBodyBytes; }
     void SetMaxBodyBytes(std::int64_t bytes) { m_maxBodyBytes = bytes; }
 
     const TIdHeaderInfo& Response() const { return m_response; }
@@ -47,19 +46,16 @@ public:
     // One GET of url. Returns only for a 2xx response that is not redirect-like; the sink then holds
     // the body, written from its position at the call.
     void GetDocument(std::string_view url, TStream& sink);
-    void Head(std::string_view url);
 
 private:
-    // The exchange behind both. No sink: no body is read.
-    void PerformRequest(std::string_view method, std::string_view url, TStream* sink);
-    void Exchange(std::string_view method, std::string_view url, TStream* sink);
+    void Exchange(std::string_view url, TStream& sink);
     // Sets Host, Port and HostHeader from the split URL and returns the request target.
     std::string ApplyUrlTarget(const TIdURI& uri);
-    void SendRequest(std::string_view method, const std::string& target);
+    void SendRequest(const std::string& target);
     void ReadStatusLine();
     void ReadResponseHeaders();
     void ReadResponseFields();
-    void ReadResponseBody(TStream* sink, bool bodyless);
+    void ReadResponseBody(TStream& sink, bool bodyless);
     // Reads count body bytes into the sink, within MaxBodyBytes.
     void ReadBodyBytes(TStream& sink, std::int64_t count);
     // A line that must be there: the peer's close in the middle of it raises. Header lines count

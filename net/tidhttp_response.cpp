@@ -106,29 +106,27 @@ void TIdHTTP::ReadResponseFields()
         r.ExtraHeaders.Add(line);
 }
 
-void TIdHTTP::ReadResponseBody(TStream* sink, bool bodyless)
+void TIdHTTP::ReadResponseBody(TStream& sink, bool bodyless)
 {
-    if (sink == nullptr)
-        return;
-    const StreamEnd end(*sink);
+    const StreamEnd end(sink);
     m_bodyBytes = 0;
     if (bodyless)
         return;
 
     if (m_response.ContentLength != 0) {
-        ReadBodyBytes(*sink, m_response.ContentLength);
+        ReadBodyBytes(sink, m_response.ContentLength);
         return;
     }
     if (asciiLowerCopy(m_response.ExtraHeaders.ValueOf("Transfer-Encoding")).find("chunked") != std::string::npos) {
         while (const std::int64_t n = ParseChunkSize(ReadRequiredLine(false))) {
-            ReadBodyBytes(*sink, n);
+            ReadBodyBytes(sink, n);
             ReadRequiredLine(false); // the line break after the chunk's data
         }
         // Trailer lines, up to the empty line that ends the message.
         while (!ReadRequiredLine(true).empty()) {}
         return;
     }
-    if (ReadToStream(*sink, 0, true, m_maxBodyBytes))
+    if (ReadToStream(sink, 0, true, m_maxBodyBytes))
         throw EIdBodyTooLarge(m_maxBodyBytes);
 }
 

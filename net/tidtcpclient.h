@@ -13,13 +13,12 @@ inline constexpr int kConnectTimeoutMs = 10'000;
 
 class TIdTCPClient : public TIdTCPConnection {
 public:
-    TIdTCPClient() = default;
+    using TIdTCPConnection::TIdTCPConnection;
 
     const std::string& Host() const { return m_host; }
     void SetHost(std::string host) { m_host = std::move(host); }
     int Port() const { return m_port; }
     void SetPort(int port) { m_port = port; }
-    int ConnectTimeout() const { return m_connectTimeoutMs; }
     void SetConnectTimeout(int milliseconds) { m_connectTimeoutMs = milliseconds; }
 
     // Binds to any local address, resolves Host and connects a new socket to Port. Raises EIdAlreadyConnected while a

@@ -8,8 +8,9 @@
 
 namespace qm {
 
-TIdTCPConnection::TIdTCPConnection()
-    : m_binding(std::make_unique<TIdSocketHandle>(GStack()))
+TIdTCPConnection::TIdTCPConnection(const StackFactory& makeStack)
+    : TIdComponent(makeStack)
+    , m_binding(std::make_unique<TIdSocketHandle>(GStack()))
     , m_receiveScratch(kRecvBufferSize)
 {
 }

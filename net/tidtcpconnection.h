@@ -38,14 +38,12 @@ class TIdTCPConnection : public TIdComponent {
 public:
     using Clock = std::chrono::steady_clock;
 
-    TIdTCPConnection();
+    explicit TIdTCPConnection(const StackFactory& makeStack = {});
     ~TIdTCPConnection() override;
 
     void SetRecvBufferSize(int size);
     // Longest wait for one receive or send, in milliseconds; negative for no limit of its own.
-    int ReadTimeout() const { return m_readTimeoutMs; }
     void SetReadTimeout(int milliseconds) { m_readTimeoutMs = milliseconds; }
-    std::int64_t MaxLineLength() const { return m_maxLineLength; }
     void SetMaxLineLength(std::int64_t length) { m_maxLineLength = length; }
     // Waits of IdTimeoutDefault end at this moment at the latest; none by default.
     void SetDeadline(std::optional<Clock::time_point> deadline) { m_deadline = deadline; }
@@ -71,7 +69,7 @@ public:
     int ReceiveChunk(bool raise, int timeoutMs, char* data, std::size_t size);
     // The next line, without its LF and a CR before it. Returns "" with LineTimedOut() set when the
     // wait ended without a line (explicit timeout, or the peer's close with part of a line buffered).
-    // Raises EIdLineTooLong for a line over MaxLineLength().
+    // Raises EIdLineTooLong for a line over the longest line (kMaxLineLength unless set).
     std::string ReadLine(int timeoutMs = IdTimeoutDefault);
     // Writes count bytes (or, untilClose, everything until the peer closes, at most maxBytes) at the
     // stream's position. After any end the stream holds its old bytes up to the starting position

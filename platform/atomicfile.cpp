@@ -30,13 +30,6 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return m_fd; }
-    // Closes now and reports the outcome; the destructor then has nothing left to do.
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
 
 private:
     int m_fd;
@@ -91,39 +84,30 @@ void takeOverRights(int fd, const fs::path& target)
     ::fchmod(fd, 0666 & ~mask);
 }
 
-// Gives an unnamed file a name; 0 or the error.
-int linkUnnamed(int fd, const fs::path& name)
+// The new content, flushed to disk, in a file that takes over the target's rights.
+void writeContent(int fd, const fs::path& target, std::string_view bytes, const fs::path& path)
 {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-        return 0;
-    // Without /proc the descriptor itself is linked, which only privileged processes may do.
-    if (errno == ENOENT && ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0)
-        return 0;
-    return errno;
+    takeOverRights(fd, target);
+    if (!writeAll(fd, bytes) || ::fsync(fd) != 0)
+        throw FileError(path, errno);
 }
 
-// Puts the written, unnamed file in the target's place. A link never replaces a name, so over an
-// existing file it gets a fresh name beside the target first and is renamed over it: only a kill
-// between those two calls can leave a file behind.
-void publishUnnamed(int fd, const fs::path& target, const fs::path& path)
+// Gives the written, unnamed file a fresh name beside the target, through /proc; empty when the link
+// is refused. The system's other way, linkat with AT_EMPTY_PATH on the descriptor itself, is left
+// out: it is open to privileged processes only, and every system we run on mounts /proc; where it is
+// missing all the same (a bare chroot), the named temporary serves.
+std::string linkBeside(int fd, const fs::path& target)
 {
-    int error = linkUnnamed(fd, target);
-    if (error == 0)
-        return;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
     std::random_device random;
-    for (int attempt = 0; error == EEXIST && attempt < 100; ++attempt) {
-        const fs::path name = target.string() + "." + std::to_string(random());
-        error = linkUnnamed(fd, name);
-        if (error == 0) {
-            if (::rename(name.c_str(), target.c_str()) == 0)
-                return;
-            error = errno;
-            ::unlink(name.c_str());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = target.string() + "." + std::to_string(random());
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return name;
+        if (errno != EEXIST)
             break;
-        }
     }
-    throw FileError(path, error);
+    return {};
 }
 
 } // namespace
@@ -145,36 +129,40 @@ FileError fileTooLarge(const std::filesystem::path& path, std::size_t maxBytes)
     return FileError(path, EFBIG, "it is larger than " + byteSizeText(maxBytes) + ", the most such a file may hold");
 }
 
-void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes)
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, TemporaryFile first)
 {
     const fs::path target = linkTarget(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    // Unnamed until it is complete, so a save killed half-way leaves nothing behind. Where the file
-    // system cannot make such a file, a named one beside the target does.
+    // The new content gets a name only once it is complete, so that a write killed half-way leaves
+    // nothing behind; only a kill between the link and the rename below leaves a file.
     std::string temp;
-    int raw = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    if (raw < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    if (first == TemporaryFile::Unnamed) {
+        const Descriptor fd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        // vfat, some network and FUSE file systems cannot make such a file.
+        if (fd.get() < 0 && errno != EOPNOTSUPP && errno != EINVAL)
+            throw FileError(path, errno);
+        if (fd.get() >= 0) {
+            writeContent(fd.get(), target, bytes, path);
+            temp = linkBeside(fd.get(), target);
+        }
+    }
+    if (temp.empty()) {
         temp = target.string() + ".XXXXXX";
-        raw = ::mkstemp(temp.data());
-    }
-    Descriptor fd(raw);
-    if (fd.get() < 0)
-        throw FileError(path, errno);
-    takeOverRights(fd.get(), target);
-    try {
-        if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0)
+        const Descriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
+        if (fd.get() < 0)
             throw FileError(path, errno);
-        if (temp.empty())
-            publishUnnamed(fd.get(), target, path);
-        else if (::rename(temp.c_str(), target.c_str()) != 0)
-            throw FileError(path, errno);
-    } catch (const FileError&) {
-        if (!temp.empty())
+        try {
+            writeContent(fd.get(), target, bytes, path);
+        } catch (const FileError&) {
             ::unlink(temp.c_str());
-        throw;
+            throw;
+        }
     }
-    if (!fd.close())
-        throw FileError(path, errno);
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        throw FileError(path, error);
+    }
 }
 
 std::string readWholeFile(const std::filesystem::path& path, std::size_t maxBytes)

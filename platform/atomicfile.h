@@ -30,10 +30,18 @@ std::string byteSizeText(std::size_t bytes);
 // The FileError (EFBIG) of a file larger than maxBytes.
 FileError fileTooLarge(const std::filesystem::path& path, std::size_t maxBytes);
 
+// Where a write puts the new content before it is renamed over the target. Unnamed: a file without a
+// name in the target's folder, named only once complete, so a write killed half-way leaves nothing
+// behind. Named: a temporary file beside the target from the start; the fallback where the file
+// system cannot make unnamed files or the link that names one is refused. Tests ask for Named to
+// reach that path.
+enum class TemporaryFile { Unnamed, Named };
+
 // Replaces the file's content with the bytes, atomically. A symbolic link is followed and its target
 // replaced; an existing file keeps its permission bits and, where the process may set it, its group.
-// No temporary file is left behind, even when the process is killed half-way. Throws FileError.
-void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// No temporary file is left behind after a failure. Throws FileError.
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         TemporaryFile first = TemporaryFile::Unnamed);
 
 // The file's bytes. Throws FileError when it cannot be read, when it is not a regular file (a folder,
 // a named pipe, a device: refused at once, without waiting for a writer), or (with EFBIG) when it is

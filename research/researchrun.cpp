@@ -3,7 +3,6 @@
 #include "headlines/suggestionlist.h"
 #include "net/tidhttp.h"
 #include "net/tmemorystream.h"
-#include "platform/buildvalues.h"
 #include "platform/bytes.h"
 #include "research/richeditbuffer.h"
 #include "research/sourcepageparser.h"
@@ -12,30 +11,17 @@
 #include <utility>
 
 namespace qm {
-namespace {
-
-std::string g_sourcePageUrl; // set by tests; empty for the built-in one
-
-} // namespace
 
 std::string BrainstormingText(std::string_view key)
 {
     return "Brainstorming for " + std::string(key) + " headlines... Please stand by.";
 }
 
-const std::string& SourcePageUrl()
-{
-    static const std::string builtIn = kSourcePageUrl;
-    return g_sourcePageUrl.empty() ? builtIn : g_sourcePageUrl;
-}
-
-void SetSourcePageUrl(std::string url) { g_sourcePageUrl = std::move(url); }
-
 std::string_view TrimPageText(std::string_view page) { return trimBytes(page, kBlankAndControls); }
 
-std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer)
+std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer, const TIdComponent::StackFactory& makeStack)
 {
-    TIdHTTP http; // may raise: the socket stack could not start
+    TIdHTTP http(makeStack); // may raise: the socket stack could not start
     try {
         http.GetDocument(url, buffer);
     } catch (...) {
@@ -74,12 +60,13 @@ private:
 };
 
 ResearchRun::ResearchRun(ResearchFrontEnd& frontEnd, SuggestionSink& list, RichEditBuffer& textBox, std::string url,
-                         ResearchSession& session)
+                         ResearchSession& session, TIdComponent::StackFactory makeStack)
     : m_frontEnd(frontEnd)
     , m_list(list)
     , m_textBox(textBox)
     , m_url(std::move(url))
     , m_session(session)
+    , m_makeStack(std::move(makeStack))
 {
 }
 
@@ -128,7 +115,7 @@ void ResearchRun::ResearchTopic(std::string_view keyView)
     {
         TMemoryStream buffer;
         try {
-            m_downloadFailure = FetchSourcePage(m_url, buffer);
+            m_downloadFailure = FetchSourcePage(m_url, buffer, m_makeStack);
         } catch (...) {
             clientFailure = std::current_exception();
             m_downloadFailure = clientFailure;

@@ -10,6 +10,8 @@
 // Nothing here raises to the user: a failed download leaves the run to go on with whatever arrived
 // (possibly nothing, which empties the list), and a failure of the parse keeps the items so far.
 
+#include "net/tidcomponent.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -36,19 +38,15 @@ inline constexpr std::string_view kDownloadFailedText = "Done! The headline sour
 // "Brainstorming for <key> headlines... Please stand by.", the key as it is.
 std::string BrainstormingText(std::string_view key);
 
-// The source page every run downloads: kSourcePageUrl as built. Tests point the runs at their
-// own server with SetSourcePageUrl; an empty URL brings back the built-in one.
-const std::string& SourcePageUrl();
-void SetSourcePageUrl(std::string url);
-
 // The page without the bytes <= 32 (blank and every control byte, NUL included) at either end.
 std::string_view TrimPageText(std::string_view page);
 
 // One GET of the URL into the buffer. Every failure of the exchange is caught and returned (null when
 // the download worked); the buffer then holds what arrived before it. Only creating the HTTP client,
 // which starts the socket stack, can raise.
-// The exchange takes the URL's port, or 80 when it names none.
-std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer);
+// The exchange takes the URL's port, or 80 when it names none. makeStack: as for TIdComponent.
+std::exception_ptr FetchSourcePage(std::string_view url, TStream& buffer,
+                                   const TIdComponent::StackFactory& makeStack = {});
 
 // Where a run shows itself. The window binds these to its status bar, its message pump, the
 // application cursor and the Escape key.
@@ -76,8 +74,10 @@ struct ResearchSession {
 
 class ResearchRun final {
 public:
+    // url: the source page (the window and quillmark-cli pass kSourcePageUrl as built, or the address
+    // they were given); makeStack: how the download's client starts the socket stack.
     ResearchRun(ResearchFrontEnd& frontEnd, SuggestionSink& list, RichEditBuffer& textBox, std::string url,
-                ResearchSession& session);
+                ResearchSession& session, TIdComponent::StackFactory makeStack = {});
     ResearchRun(const ResearchRun&) = delete;
     ResearchRun& operator=(const ResearchRun&) = delete;
 
@@ -113,6 +113,7 @@ private:
     RichEditBuffer& m_textBox;
     std::string m_url;
     ResearchSession& m_session;
+    TIdComponent::StackFactory m_makeStack;
     std::exception_ptr m_downloadFailure;
     // The list's generation as this run's parse left it after emptying the list.
     std::uint64_t m_listGeneration = 0;

@@ -28,10 +28,6 @@ public:
     void BitBtn1Click(); // Research
     void BitBtn2Click(); // Cancel
 
-    QComboBox* ComboBox1() const { return m_comboBox1; }
-    QPushButton* BitBtn1() const { return m_bitBtn1; }
-    QPushButton* BitBtn2() const { return m_bitBtn2; }
-
     void setVisible(bool visible) override;
 
 protected:

@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "app/tform1.h"
 #include "app/userregistry.h"
+#include "platform/buildvalues.h"
 #include "platform/registrystore.h"
 #include "tests/support/fakedesktop.h"
 #include "tests/support/tempdir.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 namespace qm::test {
 
@@ -22,7 +24,8 @@ protected:
     void SetUp() override
     {
         setUserRegistry(&m_store);
-        m_startup = std::make_unique<Startup>(QString::fromStdString(m_dir.file("quillmark.lock").string()));
+        m_startup
+            = std::make_unique<Startup>(QString::fromStdString(m_dir.file("quillmark.lock").string()), m_sourcePageUrl);
         m_form = m_startup->mainWindow();
         m_form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form));
@@ -34,6 +37,7 @@ protected:
     }
 
     TempDir m_dir;
+    std::string m_sourcePageUrl = kSourcePageUrl; // what the window's research runs download
     RegistryStore m_store{m_dir.file("registry.reg")};
     FakeDesktop m_desktop;
     std::unique_ptr<Startup> m_startup;

@@ -4,6 +4,7 @@
 
 #include "app/tform1.h"
 #include "app/userregistry.h"
+#include "platform/buildvalues.h"
 #include "platform/registrystore.h"
 #include "tests/support/fakedesktop.h"
 #include "tests/support/tempdir.h"
@@ -60,7 +61,7 @@ protected:
     // Creates the main window (which places itself) and shows it.
     std::unique_ptr<TForm1> openWindow()
     {
-        auto form = std::make_unique<TForm1>();
+        auto form = std::make_unique<TForm1>(kSourcePageUrl);
         m_boxesBeforeShow = m_desktop.boxes().size();
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));

@@ -75,22 +75,22 @@ class ResearchWindow : public MainWindowFixture {
 protected:
     void SetUp() override
     {
+        m_server = LoopbackServer::ServingPage({});
+        m_sourcePageUrl = sourcePageUrl();
         MainWindowFixture::SetUp();
         m_answers = std::make_unique<TopicAnswers>(*m_startup->startForm());
     }
     void TearDown() override
     {
-        SetSourcePageUrl({});
         EscapeTracker::instance().setEscapeHeld(false);
         m_answers.reset();
         MainWindowFixture::TearDown();
     }
 
-    void serve(const std::string& page)
-    {
-        m_server = LoopbackServer::ServingPage(page);
-        SetSourcePageUrl(m_server->url("/headlines.html"));
-    }
+    // The window downloads from this address; by default the fixture's server, which serves the
+    // page that serve() sets.
+    virtual std::string sourcePageUrl() const { return m_server->url("/headlines.html"); }
+    void serve(const std::string& page) { m_server->setPage(page); }
 
     // Presses "Generate Effective Headlines"; the run has ended when this returns.
     void generate(std::vector<int> answers)

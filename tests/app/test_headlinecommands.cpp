@@ -2,6 +2,7 @@
 #include "app/ideamemo.h"
 #include "app/suggestionmodel.h"
 #include "app/tform1.h"
+#include "platform/buildvalues.h"
 #include "tests/support/fakedesktop.h"
 #include "tests/support/tempdir.h"
 #include "tests/support/widgetfinder.h"
@@ -46,7 +47,7 @@ protected:
 
     test::FakeDesktop desktop;
     TempDir dir;
-    TForm1 form;
+    TForm1 form{kSourcePageUrl};
 };
 
 TEST_F(HeadlineCommands, HeaderClickSortsAscendingEveryTimeWithoutSortMark)

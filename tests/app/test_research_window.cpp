@@ -59,9 +59,13 @@ TEST_F(ResearchWindow, CancelChangesNothing)
     EXPECT_EQ(m_server->connectionCount(), 0u);
 }
 
-TEST_F(ResearchWindow, UnreachableSourceEmptiesTheListAndSaysTheDownloadFailed)
+class UnreachableSource : public ResearchWindow {
+protected:
+    std::string sourcePageUrl() const override { return RefusingUrl("/headlines.html"); }
+};
+
+TEST_F(UnreachableSource, EmptiesTheListAndSaysTheDownloadFailed)
 {
-    SetSourcePageUrl(RefusingUrl("/headlines.html"));
     m_form->Suggestions()->append("Stale", false);
 
     generate({kBusiness});

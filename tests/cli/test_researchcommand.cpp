@@ -32,17 +32,6 @@ TEST(ResearchCommand, PrintsTheTopicsSuggestionsFromTheUrl)
     EXPECT_EQ(run.err, "");
 }
 
-TEST(ResearchCommand, FetchesTheSourcePageWithoutAUrl)
-{
-    auto server = LoopbackServer::ServingPage(SourcePage({{"Personal", {"Yours"}}}));
-    SetSourcePageUrl(server->url("/source.html"));
-    const CliRun run = RunResearch({"Personal"});
-    SetSourcePageUrl({});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "Yours\n");
-    EXPECT_NE(server->received().find("GET /source.html HTTP/1.1\r\n"), std::string::npos);
-}
-
 TEST(ResearchCommand, NamesAFailedDownloadAndStillPrintsWhatArrived)
 {
     const std::string page = SourcePage({{"Education", {"First lesson", "Second lesson"}}});

@@ -174,33 +174,41 @@ TEST(StrToInt, AcceptsOnlyAnOptionalMinusAndDigits)
     EXPECT_STREQ(e->ClassName(), "EConvertError");
 }
 
-// Restores the default stack factory when a test ends.
-class StackFactoryTest : public testing::Test {
-protected:
-    void TearDown() override { TIdComponent::SetStackFactory({}); }
+// Counts the stacks made and alive, so that a test sees when one is made and released.
+class TrackedStack final : public TIdStack {
+public:
+    TrackedStack()
+    {
+        ++made;
+        ++alive;
+    }
+    ~TrackedStack() override { --alive; }
+    TrackedStack(const TrackedStack&) = delete;
+    TrackedStack& operator=(const TrackedStack&) = delete;
+    static inline int made = 0;
+    static inline int alive = 0;
 };
 
-TEST_F(StackFactoryTest, StackLivesFromFirstComponentToLast)
+std::unique_ptr<TIdStack> MakeTrackedStack() { return std::make_unique<TrackedStack>(); }
+
+TEST(TIdComponent, StackLivesFromFirstComponentToLast)
 {
-    ASSERT_EQ(TIdComponent::StackUsers(), 0);
-    EXPECT_EQ(TIdComponent::SocketStack(), nullptr);
+    TrackedStack::made = 0;
     {
-        TIdHTTP first;
-        TIdStack* stack = TIdComponent::SocketStack();
-        ASSERT_NE(stack, nullptr);
+        const TIdHTTP first(MakeTrackedStack);
+        EXPECT_EQ(TrackedStack::alive, 1);
         {
-            TIdHTTP second;
-            EXPECT_EQ(TIdComponent::StackUsers(), 2);
-            EXPECT_EQ(TIdComponent::SocketStack(), stack);
+            const TIdHTTP second(MakeTrackedStack); // shares the first one's stack
+            EXPECT_EQ(TrackedStack::made, 1);
         }
-        EXPECT_EQ(TIdComponent::StackUsers(), 1);
-        EXPECT_EQ(TIdComponent::SocketStack(), stack);
+        EXPECT_EQ(TrackedStack::alive, 1);
     }
-    EXPECT_EQ(TIdComponent::StackUsers(), 0);
-    EXPECT_EQ(TIdComponent::SocketStack(), nullptr);
+    EXPECT_EQ(TrackedStack::alive, 0);
+    const TIdHTTP again(MakeTrackedStack);
+    EXPECT_EQ(TrackedStack::made, 2);
 }
 
-TEST_F(StackFactoryTest, StartupFailuresSurfaceWhileTheClientIsCreated)
+TEST(TIdComponent, StartupFailuresSurfaceWhileTheClientIsCreated)
 {
     using Factory = TIdComponent::StackFactory;
     const std::tuple<Factory, const char*, const char*> cases[] = {
@@ -210,21 +218,18 @@ TEST_F(StackFactoryTest, StartupFailuresSurfaceWhileTheClientIsCreated)
          "Winsock Initialization Error."},
     };
     for (const auto& [factory, className, message] : cases) {
-        TIdComponent::SetStackFactory(factory);
         try {
-            TIdHTTP http;
+            const TIdHTTP http(factory);
             ADD_FAILURE() << "created";
         } catch (const EIdException& e) {
             EXPECT_STREQ(e.ClassName(), className);
             EXPECT_STREQ(e.what(), message);
         }
-        EXPECT_EQ(TIdComponent::StackUsers(), 0);
-        EXPECT_EQ(TIdComponent::SocketStack(), nullptr);
+        // Nothing was counted: the next client starts a stack of its own.
+        TrackedStack::made = 0;
+        const TIdHTTP http(MakeTrackedStack);
+        EXPECT_EQ(TrackedStack::made, 1);
     }
-    // Once the library can be started again, a client can be made.
-    TIdComponent::SetStackFactory({});
-    const TIdHTTP http;
-    EXPECT_EQ(TIdComponent::StackUsers(), 1);
 }
 
 } // namespace

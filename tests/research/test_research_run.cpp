@@ -62,7 +62,6 @@ protected:
         TopicCancelled = false; // as Research in the topic dialog leaves it
         list.append("Earlier suggestion", false);
     }
-    void TearDown() override { TIdComponent::SetStackFactory({}); }
 
     void RunFor(const std::string& url, const std::string& key = "Misc")
     {
@@ -171,8 +170,9 @@ TEST_P(ResearchRunFailure, IsSwallowedAndTheRunCloses)
 {
     const FailureCase& c = GetParam();
     const std::string url = c.serve();
+    TIdComponent::StackFactory makeStack;
     if (c.stackFails)
-        TIdComponent::SetStackFactory([]() -> std::unique_ptr<TIdStack> { throw EIdStackInitializationFailed(); });
+        makeStack = []() -> std::unique_ptr<TIdStack> { throw EIdStackInitializationFailed(); };
     frontEnd.onPump = [&](int pump) {
         if (pump == c.throwAtPump)
             throw std::runtime_error("failure in the pump");
@@ -195,7 +195,7 @@ TEST_P(ResearchRunFailure, IsSwallowedAndTheRunCloses)
         int m_appended = 0;
     } sink(list, c.throwAtAppend);
 
-    ResearchRun run(frontEnd, sink, textBox, url, session);
+    ResearchRun run(frontEnd, sink, textBox, url, session, makeStack);
     EXPECT_NO_THROW(run.Run([] { return std::string("Misc"); }));
     EXPECT_EQ(Captions(list), c.captions);
     EXPECT_EQ(LastStatus(), c.closing);

@@ -202,11 +202,23 @@ void LoopbackServer::serve(Connection& connection, const Script* script)
     m_changed.notify_all();
 }
 
+void LoopbackServer::setPage(std::string page)
+{
+    const std::lock_guard lock(m_mutex);
+    m_page = std::move(page);
+}
+
 void LoopbackServer::servePage(Connection& connection)
 {
-    const std::string response = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
-                                 + std::to_string(m_page.size()) + "\r\n\r\n" + m_page;
-    while (readRequest(connection) && sendAll(connection, response)) {}
+    while (readRequest(connection)) {
+        std::string response = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: ";
+        {
+            const std::lock_guard lock(m_mutex);
+            response += std::to_string(m_page.size()) + "\r\n\r\n" + m_page;
+        }
+        if (!sendAll(connection, response))
+            break;
+    }
 }
 
 bool LoopbackServer::runStep(Connection& connection, const ServerStep& step)

@@ -85,6 +85,8 @@ public:
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     int port() const { return m_port; }
+    // The page a ServingPage() server answers with from the next request on.
+    void setPage(std::string page);
     // "http://127.0.0.1:<port>" followed by path.
     std::string url(std::string_view path = "/page.html") const;
     // The bytes connection i has received so far.

@@ -150,7 +150,7 @@ TEST(InfoForm, CentredTheFirstTimeThenWhereItWasLeft)
 
 TEST(InfoForm, MainWindowShowsTheDialogModallyAndKeepsIt)
 {
-    TForm1 form1;
+    TForm1 form1(kSourcePageUrl);
     TStartForm startForm(&form1);
     auto* infoForm = new TInfoForm(&form1);
     QPointer<TInfoForm> alive(infoForm);
