@@ -5,7 +5,6 @@
 
 #include "net/tidhttp.h"
 #include "net/tmemorystream.h"
-#include "research/researchrun.h"
 
 #include <algorithm>
 #include <array>
@@ -60,6 +59,18 @@ std::string_view servedPage(std::string_view page)
 
 } // namespace
 
+void writeVersion(std::ostream& out, std::string_view url)
+{
+    out << "quillmark-cli " << kVersion << "\nsource page: " << url << "\nserved page: ";
+    TMemoryStream page;
+    try {
+        TIdHTTP().GetDocument(url, page);
+        out << servedPage(page.Bytes()) << '\n';
+    } catch (const std::exception&) {
+        out << "none, the address does not answer now\n";
+    }
+}
+
 int run(Args args, std::istream& in, std::ostream& out, std::ostream& err)
 {
     if (args.empty())
@@ -67,14 +78,7 @@ int run(Args args, std::istream& in, std::ostream& out, std::ostream& err)
     if (args.size() == 1 && args[0] == "--help")
         return usage(out, 0);
     if (args.size() == 1 && args[0] == "--version") {
-        out << "quillmark-cli " << kVersion << "\nsource page: " << kSourcePageUrl << "\nserved page: ";
-        TMemoryStream page;
-        try {
-            TIdHTTP().GetDocument(kSourcePageUrl, page);
-            out << servedPage(page.Bytes()) << '\n';
-        } catch (const std::exception&) {
-            out << "none, the address does not answer now\n";
-        }
+        writeVersion(out, kSourcePageUrl);
         return 0;
     }
     for (const Command& c : kCommands) {

@@ -17,6 +17,9 @@ namespace qm::cli {
 
 using Args = std::span<const std::string_view>;
 
+// What --version prints: the version, the source page address and which page that address serves
+// now (fetched once: refreshed from feeds and when, as published, or none).
+void writeVersion(std::ostream& out, std::string_view url);
 // quillmark-cli as a whole: the arguments after the program's name, the streams it works on.
 int run(Args args, std::istream& in, std::ostream& out, std::ostream& err);
 

@@ -1,6 +1,5 @@
 // The one reader of every command's arguments, and quillmark-cli's dispatch to its commands.
 #include "platform/buildvalues.h"
-#include "research/researchrun.h"
 #include "tests/cli/clirun.h"
 #include "tests/support/loopbackserver.h"
 #include "tests/support/sourcepage.h"
@@ -8,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <sstream>
 
 namespace qm::cli {
 namespace {
@@ -85,10 +85,9 @@ TEST(CommandLine, VersionSaysWhichPageTheBuiltInAddressServes)
     };
     for (const auto& [served, says] : rows) {
         auto server = test::LoopbackServer::ServingPage(served);
-        SetSourcePageUrl(server->url("/headlines.html"));
-        const test::CliRun version = test::RunCli(run, {"--version"});
-        EXPECT_EQ(version.status, 0);
-        EXPECT_EQ(version.out, "quillmark-cli " + std::string(kVersion) + "\nsource page: "
+        std::ostringstream version;
+        writeVersion(version, server->url("/headlines.html"));
+        EXPECT_EQ(version.str(), "quillmark-cli " + std::string(kVersion) + "\nsource page: "
                                    + server->url("/headlines.html") + "\nserved page: " + says + "\n");
     }
     std::string nobody;
@@ -96,10 +95,9 @@ TEST(CommandLine, VersionSaysWhichPageTheBuiltInAddressServes)
         auto server = test::LoopbackServer::ServingPage(page);
         nobody = server->url();
     }
-    SetSourcePageUrl(nobody);
-    EXPECT_EQ(test::Lines(test::RunCli(run, {"--version"}).out).back(),
-              "served page: none, the address does not answer now");
-    SetSourcePageUrl({});
+    std::ostringstream version;
+    writeVersion(version, nobody);
+    EXPECT_EQ(test::Lines(version.str()).back(), "served page: none, the address does not answer now");
 }
 
 } // namespace

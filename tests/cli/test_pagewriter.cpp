@@ -18,9 +18,10 @@ std::vector<std::string> CutCaptions(std::string_view page, std::string_view key
 {
     std::vector<std::string> captions;
     ParseHooks hooks;
-    hooks.report = [&](const EntryReport& entry) {
-        if (entry.fate == EntryFate::Listed || entry.fate == EntryFate::Blocked)
-            captions.emplace_back(entry.caption);
+    hooks.visit = [&](std::size_t, std::string_view linkText) {
+        const std::size_t tagEnd = linkText.rfind('>'); // the caption follows the link's last tag
+        if (tagEnd != std::string_view::npos && tagEnd + 1 < linkText.size())
+            captions.emplace_back(linkText.substr(tagEnd + 1));
     };
     VectorSuggestions sink;
     ParseSourcePage(page, key, sink, hooks);
