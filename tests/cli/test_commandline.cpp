@@ -88,7 +88,7 @@ TEST(CommandLine, VersionSaysWhichPageTheBuiltInAddressServes)
         std::ostringstream version;
         writeVersion(version, server->url("/headlines.html"));
         EXPECT_EQ(version.str(), "quillmark-cli " + std::string(kVersion) + "\nsource page: "
-                                   + server->url("/headlines.html") + "\nserved page: " + says + "\n");
+                                     + server->url("/headlines.html") + "\nserved page: " + says + "\n");
     }
     std::string nobody;
     {
