@@ -18,9 +18,9 @@ std::vector<std::string> CutCaptions(std::string_view page, std::string_view key
 {
     std::vector<std::string> captions;
     ParseHooks hooks;
-    hooks.report = [&](const EntryReport& entry) {
-        if (entry.fate == EntryFate::Listed || entry.fate == EntryFate::Blocked)
-            captions.emplace_back(entry.caption);
+    hooks.visit = [&](std::size_t, std::string_view linkText) {
+        if (const std::string_view caption = linkText.substr(linkText.rfind('>') + 1); !caption.empty())
+            captions.emplace_back(caption);
     };
     VectorSuggestions sink;
     ParseSourcePage(page, key, sink, hooks);
