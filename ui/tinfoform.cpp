@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <algorithm>
 
 namespace qm {
 namespace {

@@ -92,11 +92,9 @@ private:
     TOvalButton* button() const { return static_cast<TOvalButton*>(widget()); }
 };
 
-QAccessibleInterface* ovalButtonFactory(const QString& className, QObject* object)
+QAccessibleInterface* ovalButtonFactory(const QString& /*className*/, QObject* object)
 {
-    auto* button = className == QLatin1String(TOvalButton::staticMetaObject.className())
-                       ? qobject_cast<TOvalButton*>(object)
-                       : nullptr;
+    auto* button = qobject_cast<TOvalButton*>(object);
     return button != nullptr ? new OvalButtonAccessible(button) : nullptr;
 }
 
