@@ -25,8 +25,6 @@ constexpr Option kExportOptions[] = {{"--format", true, kListFormats}, {"--ticke
 constexpr Syntax kExportSyntax{"qmk-export FILE [--format text|md|csv|json] [--ticked] [--dedupe] [--lengths]", 1, 1,
                                kExportOptions};
 
-std::filesystem::path pathArgument(std::string_view argument) { return std::string(argument); }
-
 } // namespace
 
 int runQmkExport(Args args, std::istream&, std::ostream& out, std::ostream& err)
@@ -36,7 +34,7 @@ int runQmkExport(Args args, std::istream&, std::ostream& out, std::ostream& err)
         return *status;
     VectorSuggestions items;
     try {
-        openHeadlineFile(pathArgument(line.operands[0]), items);
+        openHeadlineFile(line.operands[0], items);
     } catch (const std::exception& failure) {
         err << "qmk-export: " << failure.what() << '\n';
         return 1;
@@ -77,7 +75,7 @@ int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& e
     }
 
     try {
-        saveHeadlineFile(items, pathArgument(command.operands[0]));
+        saveHeadlineFile(items, command.operands[0]);
     } catch (const std::exception& failure) {
         err << "qmk-import: " << failure.what() << '\n';
         return 1;
@@ -91,29 +89,24 @@ int runQmkMerge(Args args, std::istream&, std::ostream& out, std::ostream& err)
     if (const auto status = line.read({"qmk-merge OUT IN...", 2, SIZE_MAX}, args, out, err))
         return *status;
     const std::string_view outputName = line.operands[0];
-    const std::filesystem::path output = pathArgument(outputName);
+    const std::filesystem::path output(outputName);
     std::vector<Suggestion> items;
-    for (const std::string_view input : std::span(line.operands).subspan(1)) {
-        // The same file under another name or through a link counts too; an output not there yet is none.
-        std::error_code noOutput;
-        if (std::filesystem::equivalent(output, pathArgument(input), noOutput)) {
-            err << "qmk-merge: the output " << outputName << " is also the input " << input << '\n';
-            return 1;
-        }
-        VectorSuggestions file;
-        try {
-            openHeadlineFile(pathArgument(input), file);
-        } catch (const std::exception& failure) {
-            err << "qmk-merge: " << failure.what() << '\n';
-            return 1;
-        }
-        items.insert(items.end(), file.items().begin(), file.items().end());
-    }
-    dedupeItems(items);
-    VectorSuggestions merged;
-    for (const Suggestion& item : items)
-        merged.append(item.caption, item.checked);
     try {
+        for (const std::string_view input : std::span(line.operands).subspan(1)) {
+            // The same file under another name or through a link counts too; an output not there yet is none.
+            std::error_code noOutput;
+            if (std::filesystem::equivalent(output, input, noOutput)) {
+                err << "qmk-merge: the output " << outputName << " is also the input " << input << '\n';
+                return 1;
+            }
+            VectorSuggestions file;
+            openHeadlineFile(input, file);
+            items.insert(items.end(), file.items().begin(), file.items().end());
+        }
+        dedupeItems(items);
+        VectorSuggestions merged;
+        for (const Suggestion& item : items)
+            merged.append(item.caption, item.checked);
         saveHeadlineFile(merged, output);
     } catch (const std::exception& failure) {
         err << "qmk-merge: " << failure.what() << '\n';
