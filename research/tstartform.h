@@ -6,7 +6,6 @@
 #include <string>
 
 class QComboBox;
-class QPushButton;
 
 namespace qm {
 
@@ -28,10 +27,6 @@ public:
     void BitBtn1Click(); // Research
     void BitBtn2Click(); // Cancel
 
-    QComboBox* ComboBox1() const { return m_comboBox1; }
-    QPushButton* BitBtn1() const { return m_bitBtn1; }
-    QPushButton* BitBtn2() const { return m_bitBtn2; }
-
     void setVisible(bool visible) override;
 
 protected:
@@ -39,8 +34,6 @@ protected:
 
 private:
     QComboBox* m_comboBox1 = nullptr;
-    QPushButton* m_bitBtn1 = nullptr;
-    QPushButton* m_bitBtn2 = nullptr;
     DialogPlace m_place;
 };
 
