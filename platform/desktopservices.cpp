@@ -20,6 +20,13 @@ QMessageBox::Icon toQt(MsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// "Description (*.ext)|*.ext" as a Qt name filter: "Description (*.ext)".
+QString qtNameFilter(const QString& filter)
+{
+    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+    return bar < 0 ? filter : filter.left(bar);
+}
+
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogOptions& options, bool save)
 {
     QFileDialog dialog(parent);
@@ -79,11 +86,5 @@ DesktopServices& desktop()
 }
 
 void setDesktopServices(DesktopServices* services) { g_override = services; }
-
-QString qtNameFilter(const QString& filter)
-{
-    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
-    return bar < 0 ? filter : filter.left(bar);
-}
 
 } // namespace qm
