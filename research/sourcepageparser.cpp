@@ -22,10 +22,11 @@ constexpr std::string_view kEntryStart = "<li>";
 constexpr std::string_view kLinkEnd = "</a>";
 constexpr std::string_view kAmpersandEntity = "&amp;";
 
-// The first match of a lower-case pattern at or after `from`, the letters A-Z of the text compared
-// without regard to case. Every pattern here begins with "<", which memchr finds fast; the rest is
-// compared at each "<". A compare can only run past the next "<" when the pattern holds one after its
-// start, so for the markers and the topic keys every byte is looked at a bounded number of times.
+} // namespace
+
+// Every pattern here begins with "<", which memchr finds fast; the rest is compared at each "<". A
+// compare can only run past the next "<" when the pattern holds one after its start, so for the
+// markers and the topic keys every byte is looked at a bounded number of times.
 std::size_t findNoCase(std::string_view text, std::string_view lowerPattern, std::size_t from)
 {
     const std::size_t n = lowerPattern.size();
@@ -54,6 +55,8 @@ std::size_t findNoCase(std::string_view text, std::string_view lowerPattern, std
     }
     return npos;
 }
+
+namespace {
 
 // Answers "first marker at or after `from`" for starts that mostly move forward, remembering the
 // last hit: the walk asks for the next "<li>" and "</a>" once or twice per entry, and a hostile page
