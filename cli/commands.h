@@ -60,7 +60,10 @@ struct CommandLine {
     std::string_view value(std::string_view option, std::string_view fallback = {}) const;
 };
 
-// A source page from standard input into `page`, as parse and check read it. A page over 256 MiB is
+// Far above any real source page; a bigger input is refused rather than held in memory.
+inline constexpr std::size_t kMaxPageBytes = std::size_t{256} << 20;
+
+// A source page from standard input into `page`, as parse and check read it. A larger page is
 // refused with one line on standard error, "<command>: the page is larger than 256 MiB".
 bool readPage(std::istream& in, std::ostream& err, std::string_view command, std::string& page);
 

@@ -31,8 +31,6 @@ constexpr std::string_view kUsage
       "  --base PAGE     topics without feeds (or whose feeds all failed) keep their section of this page";
 constexpr std::array<Option, 3> kOptions = {{{"--per-topic", true}, {"--base", true}, {"--output", true}}};
 
-constexpr std::size_t kMaxBasePageBytes = std::size_t{256} << 20;
-
 // The topic's index for a key (or a topic's full name), in any letter case; kTopics.size() for none.
 std::size_t topicIndex(std::string_view key)
 {
@@ -67,7 +65,7 @@ int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
         feeds.emplace_back(topic, operand.substr(key.size() + 1));
     }
     try {
-        const std::string base = line.has("--base") ? readWholeFile(line.value("--base"), kMaxBasePageBytes) : "";
+        const std::string base = line.has("--base") ? readWholeFile(line.value("--base"), kMaxPageBytes) : "";
         std::array<std::optional<TopicTitles>, kTopics.size()> topics;
         std::uint64_t order = 0;
         bool failed = false;
