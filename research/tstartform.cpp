@@ -92,7 +92,8 @@ void publishTitleOnly(QWidget& dialog)
 
 } // namespace
 
-TStartForm::TStartForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TStartForm::TStartForm(QWidget* parent)
+    : PlacedDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("StartForm"));
     setWindowTitle(QStringLiteral("Select a topic..."));
@@ -145,12 +146,6 @@ void TStartForm::BitBtn2Click()
 {
     TopicCancelled = true;
     done(3);
-}
-
-void TStartForm::setVisible(bool visible)
-{
-    m_place.changing(*this, visible);
-    QDialog::setVisible(visible);
 }
 
 void TStartForm::keyPressEvent(QKeyEvent* event)
