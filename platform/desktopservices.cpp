@@ -8,17 +8,10 @@
 namespace qm {
 namespace {
 
-QMessageBox::Icon toQt(MsgIcon icon)
-{
-    switch (icon) {
-    case MsgIcon::Error: return QMessageBox::Critical;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Warning: return QMessageBox::Warning;
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::None: break;
-    }
-    return QMessageBox::NoIcon;
-}
+// In the order of MsgIcon.
+constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Critical, QMessageBox::Question,
+                                        QMessageBox::Warning, QMessageBox::Information};
+static_assert(std::size(kIcons) == static_cast<std::size_t>(MsgIcon::Information) + 1);
 
 // "Description (*.ext)|*.ext" as a Qt name filter: "Description (*.ext)".
 QString qtNameFilter(const QString& filter)
@@ -48,7 +41,7 @@ public:
     MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons,
                          MsgResult defaultButton) override
     {
-        QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, parent);
+        QMessageBox box(kIcons[static_cast<int>(icon)], caption, text, QMessageBox::NoButton, parent);
         if (buttons == MsgButtons::YesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(defaultButton == MsgResult::No ? QMessageBox::No : QMessageBox::Yes);

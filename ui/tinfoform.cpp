@@ -40,8 +40,6 @@ public:
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
-    BevelPanel(const BevelPanel&) = delete;
-    BevelPanel& operator=(const BevelPanel&) = delete;
 
 protected:
     void paintEvent(QPaintEvent* /*event*/) override
