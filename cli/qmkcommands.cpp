@@ -1,7 +1,6 @@
 // qmk-export and qmk-import: headline files as lines of "1<TAB>caption" (ticked) or "0<TAB>caption"
 // (or another list format); qmk-merge: headline files into one.
 #include "cli/commands.h"
-#include "cli/listoutput.h"
 
 #include "headlines/headlinefile.h"
 #include "platform/bytes.h"
