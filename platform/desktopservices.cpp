@@ -13,13 +13,6 @@ constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Critic
                                         QMessageBox::Warning, QMessageBox::Information};
 static_assert(std::size(kIcons) == static_cast<std::size_t>(MsgIcon::Information) + 1);
 
-// "Description (*.ext)|*.ext" as a Qt name filter: "Description (*.ext)".
-QString qtNameFilter(const QString& filter)
-{
-    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
-    return bar < 0 ? filter : filter.left(bar);
-}
-
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogOptions& options, bool save)
 {
     QFileDialog dialog(parent);
@@ -27,7 +20,7 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogOptions& o
     // Saving replaces an existing file without asking; opening accepts a name that does not exist.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilter(qtNameFilter(options.filter));
+    dialog.setNameFilter(options.filter.section(QLatin1Char('|'), 0, 0)); // "Description (*.ext)"
     dialog.setDefaultSuffix(options.defaultSuffix);
     if (!options.directory.isEmpty())
         dialog.setDirectory(options.directory);
