@@ -12,7 +12,6 @@
 
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -47,10 +46,8 @@ int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
     CommandLine line;
     if (const auto status = line.read({kUsage, 1, SIZE_MAX, kOptions}, args, out, err))
         return *status;
-    std::size_t perTopic = 200;
-    const std::string_view n = line.value("--per-topic", "200");
-    const auto [end, error] = std::from_chars(n.data(), n.data() + n.size(), perTopic);
-    if (error != std::errc{} || end != n.data() + n.size() || perTopic == 0) {
+    const std::size_t perTopic = parseUnsigned(line.value("--per-topic", "200"), 10, SIZE_MAX).value_or(0);
+    if (perTopic == 0) {
         err << "page: --per-topic takes a whole number above 0\n";
         return 2;
     }

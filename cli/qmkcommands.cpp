@@ -6,6 +6,7 @@
 #include "platform/bytes.h"
 #include "platform/profilefile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -55,12 +56,9 @@ int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& e
 
     VectorSuggestions items;
     std::size_t lineNumber = 0;
-    for (std::size_t pos = 0; pos < input.size();) {
-        std::size_t end = input.find('\n', pos);
-        if (end == std::string::npos)
-            end = input.size();
-        std::string_view line(input.data() + pos, end - pos);
-        pos = end + 1;
+    for (std::string_view rest = input; !rest.empty();) {
+        std::string_view line = rest.substr(0, rest.find('\n'));
+        rest.remove_prefix(std::min(line.size() + 1, rest.size()));
         ++lineNumber;
         if (line.ends_with('\r'))
             line.remove_suffix(1);
