@@ -6,6 +6,7 @@
 #include "research/topics.h"
 
 #include <iterator>
+#include <ranges>
 
 namespace qm::cli {
 namespace {
@@ -90,11 +91,8 @@ void TopicTitles::insert(const Rank& rank, std::string title)
 
 std::vector<std::string> TopicTitles::newestFirst() const
 {
-    std::vector<std::string> titles;
-    titles.reserve(m_titles.size());
-    for (const auto& entry : m_titles)
-        titles.push_back(entry.second);
-    return titles;
+    const auto titles = std::views::values(m_titles);
+    return {titles.begin(), titles.end()};
 }
 
 std::string BuildPage(const std::array<std::optional<TopicTitles>, kTopics.size()>& topics, std::string_view base)
