@@ -28,7 +28,8 @@ QPixmap loadJpegPixmap(const QString& path)
     if (jpeg.isNull())
         return {};
     // A view of the decoded rows; the pixmap makes its own copy of them.
-    const QImage image(jpeg.rgb().data(), jpeg.width(), jpeg.height(), jpeg.width() * 3, QImage::Format_RGB888);
+    const QImage image(jpeg.rgb().data(), jpeg.width(), jpeg.height(), qsizetype{jpeg.width()} * 3,
+                       QImage::Format_RGB888);
     return QPixmap::fromImage(image);
 }
 
