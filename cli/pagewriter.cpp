@@ -6,7 +6,6 @@
 #include "research/topics.h"
 
 #include <iterator>
-#include <ranges>
 
 namespace qm::cli {
 namespace {
@@ -91,8 +90,11 @@ void TopicTitles::insert(const Rank& rank, std::string title)
 
 std::vector<std::string> TopicTitles::newestFirst() const
 {
-    const auto titles = std::views::values(m_titles);
-    return {titles.begin(), titles.end()};
+    std::vector<std::string> titles;
+    titles.reserve(m_titles.size());
+    for (const auto& entry : m_titles)
+        titles.push_back(entry.second);
+    return titles;
 }
 
 std::string BuildPage(const std::array<std::optional<TopicTitles>, kTopics.size()>& topics, std::string_view base)
