@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<std::string> cut;
     qm::ParseHooks hooks;
-    hooks.report = [&](const qm::EntryReport& entry) {
-        if (entry.fate == qm::EntryFate::Listed || entry.fate == qm::EntryFate::Blocked)
-            cut.emplace_back(entry.caption);
+    hooks.visit = [&](std::size_t, std::string_view linkText) {
+        if (const std::string_view caption = linkText.substr(linkText.rfind('>') + 1); !caption.empty())
+            cut.emplace_back(caption);
     };
     qm::VectorSuggestions sink;
     qm::ParseSourcePage(qm::cli::BuildPage(topics, {}), "Misc", sink, hooks);
