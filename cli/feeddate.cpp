@@ -76,7 +76,7 @@ std::optional<std::int64_t> rfc3339(std::string_view s)
     if (seconds && zone < s.size() && s[zone] == '.')
         zone = std::min(s.find_first_not_of("0123456789", zone + 1), s.size());
     return epochSeconds(digitsAt(s, 0, 4), digitsAt(s, 5, 2), digitsAt(s, 8, 2), digitsAt(s, 11, 2), digitsAt(s, 14, 2),
-                        seconds ? digitsAt(s, 17, 2) : 0, zoneOffset(s.substr(zone), false));
+                        seconds ? digitsAt(s, 17, 2) : 0, zoneOffset(s.substr(std::min(zone, s.size())), false));
 }
 
 // "[Sat,] 07 Sep 2002 09:42[:31] [zone]"
