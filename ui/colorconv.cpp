@@ -147,8 +147,7 @@ void RGB2HLS(const ColorTriple& rgbIn, ColorTriple& hls)
     const double s = a[static_cast<std::size_t>(x)] > 0 ? 1.0 : -1.0;
     double p = 0.0;
     for (const double v : q)
-        if (1.0 - s * v > p)
-            p = 1.0 - s * v;
+        p = std::max(p, 1.0 - s * v);
     if (p < kTolerance) {
         hls = {0.0, c[0], 0.0};
         return;
