@@ -53,16 +53,6 @@ std::string_view blockingFragment(std::string_view caption)
     return found == kBlockedFragments.end() ? std::string_view() : *found;
 }
 
-// Where the first "<li>" (A-Z in any case) at or after `from` stands in the text; npos for none.
-std::size_t findEntry(std::string_view text, std::size_t from)
-{
-    for (std::size_t at = text.find('<', from); at != npos; at = text.find('<', at + 1)) {
-        if (asciiLowerCopy(text.substr(at, kEntryStart.size())) == kEntryStart)
-            return at;
-    }
-    return npos;
-}
-
 // Why an entry whose link text gives no caption is lost; `next` is where the next "<li>" of the
 // section stands in the page (npos for none).
 std::string_view whyLost(std::string_view page, std::size_t next, std::string_view linkText)
@@ -86,7 +76,7 @@ int check(std::string_view parsed, std::string_view lines, std::size_t base, std
     const PageSection section = FindSection(parsed, key);
     // The walk's text: the page up to the "<" of the section's "</ul>".
     const std::string_view text = parsed.substr(0, section.end == npos ? 0 : section.end + 1);
-    const auto nextEntry = [&](std::size_t entry) { return findEntry(text, entry + 2); };
+    const auto nextEntry = [&](std::size_t entry) { return findNoCase(text, kEntryStart, entry + 2); };
     std::size_t counted = 0;
     std::size_t line = 1;
     std::size_t entries = 0;

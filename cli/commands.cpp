@@ -81,14 +81,12 @@ int run(Args args, std::istream& in, std::ostream& out, std::ostream& err)
         writeVersion(out, kSourcePageUrl);
         return 0;
     }
-    for (const Command& c : kCommands) {
-        if (c.name == args[0]) {
-            const int status = c.run(args.subspan(1), in, out, err);
-            out.flush();
-            return status;
-        }
-    }
-    return usage(err, 2);
+    const auto command = std::ranges::find(kCommands, args[0], &Command::name);
+    if (command == kCommands.end())
+        return usage(err, 2);
+    const int status = command->run(args.subspan(1), in, out, err);
+    out.flush();
+    return status;
 }
 
 std::optional<int> CommandLine::read(const Syntax& syntax, Args args, std::ostream& out, std::ostream& err)

@@ -4,6 +4,8 @@
 // the table of commands.cpp names them. A new command is a row there and its run function here, which
 // first reads its arguments with CommandLine::read.
 
+#include "headlines/suggestionlist.h"
+
 #include <exception>
 #include <iosfwd>
 #include <map>
@@ -63,7 +65,10 @@ struct CommandLine {
     std::string_view value(std::string_view option, std::string_view fallback = {}) const;
 };
 
-// A source page from standard input into `page`, as parse and check read it. A page over 256 MiB is
+// Far above any real source page; a bigger input is refused rather than held in memory.
+inline constexpr std::size_t kMaxPageBytes = std::size_t{256} << 20;
+
+// A source page from standard input into `page`, as parse and check read it. A larger page is
 // refused with one line on standard error, "<command>: the page is larger than 256 MiB".
 bool readPage(std::istream& in, std::ostream& err, std::string_view command, std::string& page);
 
@@ -75,5 +80,22 @@ void writeCaption(std::ostream& out, std::string_view caption, std::string_view 
 // "<ExceptionClass>: <message> (<what failed, in plain words>) while fetching <url>" for the network
 // family and the conversion error, "Error: <message> while fetching <url>" for anything else.
 void writeFailure(std::ostream& err, const std::exception_ptr& failure, std::string_view url);
+
+// What --format takes, for the lists that research and qmk-export print (with --ticked for lists
+// with ticks only, --dedupe and --lengths).
+inline constexpr std::string_view kListFormats[] = {"text", "md", "csv", "json"};
+
+// Keeps the first item of every caption, ticked when any of its copies is; captions are the same
+// when the sort compares them as equal (A-Z folded).
+void dedupeItems(std::vector<Suggestion>& items);
+
+// Writes the items (after --dedupe and --ticked) in the format of the command line's --format; a headline
+// file's items have ticks of their own (withTicks), a research run's are all unticked:
+//   text  "1<TAB>caption" per headline file item; the caption as parse prints it per research item
+//   md    "- [x] caption" / "- [ ] caption"; "- caption" without ticks
+//   csv   "checked,caption" and a row per item, quoted where needed, CR LF
+//   json  [{"caption": ..., "checked": ...}, ...], captions read as utf8Text reads them
+// --lengths adds each caption's characters (UTF-8 aware, else bytes) and words.
+void writeList(std::ostream& out, std::vector<Suggestion> items, const CommandLine& line, bool withTicks);
 
 } // namespace qm::cli

@@ -16,10 +16,8 @@ constexpr std::array<int, 8> kUsZoneHours = {-5, -4, -6, -5, -7, -6, -8, -7};
 // The number that count digits at `at` spell; -1 when any of them is missing or no digit.
 int digitsAt(std::string_view text, std::size_t at, std::size_t count)
 {
-    int value = at + count <= text.size() ? 0 : -1;
-    for (std::size_t i = at; value >= 0 && i < at + count; ++i)
-        value = text[i] >= '0' && text[i] <= '9' ? value * 10 + (text[i] - '0') : -1;
-    return value;
+    const auto value = at + count <= text.size() ? parseUnsigned(text.substr(at, count), 10, 9999) : std::nullopt;
+    return value ? static_cast<int>(*value) : -1;
 }
 
 // Seconds east of UTC: "", Z, +hh:mm, -hhmm; with names, a US zone name, and any other name as UTC.
@@ -78,7 +76,7 @@ std::optional<std::int64_t> rfc3339(std::string_view s)
     if (seconds && zone < s.size() && s[zone] == '.')
         zone = std::min(s.find_first_not_of("0123456789", zone + 1), s.size());
     return epochSeconds(digitsAt(s, 0, 4), digitsAt(s, 5, 2), digitsAt(s, 8, 2), digitsAt(s, 11, 2), digitsAt(s, 14, 2),
-                        seconds ? digitsAt(s, 17, 2) : 0, zoneOffset(s.substr(zone), false));
+                        seconds ? digitsAt(s, 17, 2) : 0, zoneOffset(s.substr(std::min(zone, s.size())), false));
 }
 
 // "[Sat,] 07 Sep 2002 09:42[:31] [zone]"

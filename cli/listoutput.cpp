@@ -1,4 +1,5 @@
-#include "cli/listoutput.h"
+// What research and qmk-export print: the list formats and their options.
+#include "cli/commands.h"
 
 #include "headlines/listcommands.h"
 #include "platform/utf8text.h"

@@ -12,7 +12,6 @@
 
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -31,8 +30,6 @@ constexpr std::string_view kUsage
       "  --base PAGE     topics without feeds (or whose feeds all failed) keep their section of this page";
 constexpr std::array<Option, 3> kOptions = {{{"--per-topic", true}, {"--base", true}, {"--output", true}}};
 
-constexpr std::size_t kMaxBasePageBytes = std::size_t{256} << 20;
-
 // The topic's index for a key (or a topic's full name), in any letter case; kTopics.size() for none.
 std::size_t topicIndex(std::string_view key)
 {
@@ -49,10 +46,8 @@ int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
     CommandLine line;
     if (const auto status = line.read({kUsage, 1, SIZE_MAX, kOptions}, args, out, err))
         return *status;
-    std::size_t perTopic = 200;
-    const std::string_view n = line.value("--per-topic", "200");
-    const auto [end, error] = std::from_chars(n.data(), n.data() + n.size(), perTopic);
-    if (error != std::errc{} || end != n.data() + n.size() || perTopic == 0) {
+    const std::size_t perTopic = parseUnsigned(line.value("--per-topic", "200"), 10, SIZE_MAX).value_or(0);
+    if (perTopic == 0) {
         err << "page: --per-topic takes a whole number above 0\n";
         return 2;
     }
@@ -67,7 +62,7 @@ int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
         feeds.emplace_back(topic, operand.substr(key.size() + 1));
     }
     try {
-        const std::string base = line.has("--base") ? readWholeFile(line.value("--base"), kMaxBasePageBytes) : "";
+        const std::string base = line.has("--base") ? readWholeFile(line.value("--base"), kMaxPageBytes) : "";
         std::array<std::optional<TopicTitles>, kTopics.size()> topics;
         std::uint64_t order = 0;
         bool failed = false;

@@ -1,12 +1,12 @@
 // qmk-export and qmk-import: headline files as lines of "1<TAB>caption" (ticked) or "0<TAB>caption"
 // (or another list format); qmk-merge: headline files into one.
 #include "cli/commands.h"
-#include "cli/listoutput.h"
 
 #include "headlines/headlinefile.h"
 #include "platform/bytes.h"
 #include "platform/profilefile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -25,8 +25,6 @@ constexpr Option kExportOptions[] = {{"--format", true, kListFormats}, {"--ticke
 constexpr Syntax kExportSyntax{"qmk-export FILE [--format text|md|csv|json] [--ticked] [--dedupe] [--lengths]", 1, 1,
                                kExportOptions};
 
-std::filesystem::path pathArgument(std::string_view argument) { return std::string(argument); }
-
 } // namespace
 
 int runQmkExport(Args args, std::istream&, std::ostream& out, std::ostream& err)
@@ -36,7 +34,7 @@ int runQmkExport(Args args, std::istream&, std::ostream& out, std::ostream& err)
         return *status;
     VectorSuggestions items;
     try {
-        openHeadlineFile(pathArgument(line.operands[0]), items);
+        openHeadlineFile(line.operands[0], items);
     } catch (const std::exception& failure) {
         err << "qmk-export: " << failure.what() << '\n';
         return 1;
@@ -58,12 +56,9 @@ int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& e
 
     VectorSuggestions items;
     std::size_t lineNumber = 0;
-    for (std::size_t pos = 0; pos < input.size();) {
-        std::size_t end = input.find('\n', pos);
-        if (end == std::string::npos)
-            end = input.size();
-        std::string_view line(input.data() + pos, end - pos);
-        pos = end + 1;
+    for (std::string_view rest = input; !rest.empty();) {
+        std::string_view line = rest.substr(0, rest.find('\n'));
+        rest.remove_prefix(std::min(line.size() + 1, rest.size()));
         ++lineNumber;
         if (line.ends_with('\r'))
             line.remove_suffix(1);
@@ -77,7 +72,7 @@ int runQmkImport(Args args, std::istream& in, std::ostream& out, std::ostream& e
     }
 
     try {
-        saveHeadlineFile(items, pathArgument(command.operands[0]));
+        saveHeadlineFile(items, command.operands[0]);
     } catch (const std::exception& failure) {
         err << "qmk-import: " << failure.what() << '\n';
         return 1;
@@ -91,29 +86,24 @@ int runQmkMerge(Args args, std::istream&, std::ostream& out, std::ostream& err)
     if (const auto status = line.read({"qmk-merge OUT IN...", 2, SIZE_MAX}, args, out, err))
         return *status;
     const std::string_view outputName = line.operands[0];
-    const std::filesystem::path output = pathArgument(outputName);
+    const std::filesystem::path output(outputName);
     std::vector<Suggestion> items;
-    for (const std::string_view input : std::span(line.operands).subspan(1)) {
-        // The same file under another name or through a link counts too; an output not there yet is none.
-        std::error_code noOutput;
-        if (std::filesystem::equivalent(output, pathArgument(input), noOutput)) {
-            err << "qmk-merge: the output " << outputName << " is also the input " << input << '\n';
-            return 1;
-        }
-        VectorSuggestions file;
-        try {
-            openHeadlineFile(pathArgument(input), file);
-        } catch (const std::exception& failure) {
-            err << "qmk-merge: " << failure.what() << '\n';
-            return 1;
-        }
-        items.insert(items.end(), file.items().begin(), file.items().end());
-    }
-    dedupeItems(items);
-    VectorSuggestions merged;
-    for (const Suggestion& item : items)
-        merged.append(item.caption, item.checked);
     try {
+        for (const std::string_view input : std::span(line.operands).subspan(1)) {
+            // The same file under another name or through a link counts too; an output not there yet is none.
+            std::error_code noOutput;
+            if (std::filesystem::equivalent(output, input, noOutput)) {
+                err << "qmk-merge: the output " << outputName << " is also the input " << input << '\n';
+                return 1;
+            }
+            VectorSuggestions file;
+            openHeadlineFile(input, file);
+            items.insert(items.end(), file.items().begin(), file.items().end());
+        }
+        dedupeItems(items);
+        VectorSuggestions merged;
+        for (const Suggestion& item : items)
+            merged.append(item.caption, item.checked);
         saveHeadlineFile(merged, output);
     } catch (const std::exception& failure) {
         err << "qmk-merge: " << failure.what() << '\n';

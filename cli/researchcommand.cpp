@@ -4,7 +4,6 @@
 // A failed download is named on standard error in one line, with the address tried (exit status 1);
 // the suggestions of whatever arrived before it are still printed.
 #include "cli/commands.h"
-#include "cli/listoutput.h"
 
 #include "headlines/suggestionlist.h"
 #include "platform/buildvalues.h"

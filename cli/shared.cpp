@@ -13,9 +13,6 @@
 namespace qm::cli {
 namespace {
 
-// Far above any real source page; a bigger input is refused rather than held in memory.
-constexpr std::size_t kMaxPageBytes = std::size_t{256} << 20;
-
 // The message on one line: a NUL byte written as \0, and a line break as a blank (a socket error's
 // message is "Socket Error # <code>", CR LF and the code's text, which is empty for the resolver's codes).
 std::string oneLine(std::string_view message)

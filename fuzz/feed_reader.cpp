@@ -31,9 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<std::string> cut;
     qm::ParseHooks hooks;
-    hooks.report = [&](const qm::EntryReport& entry) {
-        if (entry.fate == qm::EntryFate::Listed || entry.fate == qm::EntryFate::Blocked)
-            cut.emplace_back(entry.caption);
+    hooks.visit = [&](std::size_t, std::string_view linkText) {
+        const std::size_t tagEnd = linkText.rfind('>'); // the caption follows the link's last tag
+        if (tagEnd != std::string_view::npos && tagEnd + 1 < linkText.size())
+            cut.emplace_back(linkText.substr(tagEnd + 1));
     };
     qm::VectorSuggestions sink;
     qm::ParseSourcePage(qm::cli::BuildPage(topics, {}), "Misc", sink, hooks);

@@ -12,13 +12,6 @@ constexpr std::string_view kCheckKey = "check";
 
 std::string sectionOf(std::size_t index) { return "item" + std::to_string(index); }
 
-// Whether a "check" value ticks its item: every value except one that converts to 0.
-bool checkValueTicks(std::string_view value)
-{
-    const std::optional<std::int32_t> number = convertCheckValue(value);
-    return !number || *number != 0;
-}
-
 } // namespace
 
 std::optional<std::int32_t> convertCheckValue(std::string_view value)
@@ -70,8 +63,10 @@ void readHeadlineItems(const ProfileFile& file, SuggestionSink& list)
     // names would stop after some 1,944 items.
     constexpr std::string_view keys[] = {kCaptionKey, kCheckKey};
     for (std::size_t i = 0, n = file.sectionCount(); i < n; ++i) {
-        if (const auto item = file.record(sectionOf(i), keys, "", kCaptionBufferBytes))
-            list.append((*item)[0], checkValueTicks((*item)[1]));
+        if (const auto item = file.record(sectionOf(i), keys, "", kCaptionBufferBytes)) {
+            const std::optional<std::int32_t> check = convertCheckValue((*item)[1]);
+            list.append((*item)[0], !check || *check != 0); // only a value that converts to 0 unticks
+        }
     }
 }
 

@@ -8,17 +8,10 @@
 namespace qm {
 namespace {
 
-QMessageBox::Icon toQt(MsgIcon icon)
-{
-    switch (icon) {
-    case MsgIcon::Error: return QMessageBox::Critical;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Warning: return QMessageBox::Warning;
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::None: break;
-    }
-    return QMessageBox::NoIcon;
-}
+// In the order of MsgIcon.
+constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Critical, QMessageBox::Question,
+                                        QMessageBox::Warning, QMessageBox::Information};
+static_assert(std::size(kIcons) == static_cast<std::size_t>(MsgIcon::Information) + 1);
 
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogOptions& options, bool save)
 {
@@ -27,7 +20,7 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogOptions& o
     // Saving replaces an existing file without asking; opening accepts a name that does not exist.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilter(qtNameFilter(options.filter));
+    dialog.setNameFilter(options.filter.section(QLatin1Char('|'), 0, 0)); // "Description (*.ext)"
     dialog.setDefaultSuffix(options.defaultSuffix);
     if (!options.directory.isEmpty())
         dialog.setDirectory(options.directory);
@@ -41,7 +34,7 @@ public:
     MsgResult messageBox(QWidget* parent, const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons,
                          MsgResult defaultButton) override
     {
-        QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, parent);
+        QMessageBox box(kIcons[static_cast<int>(icon)], caption, text, QMessageBox::NoButton, parent);
         if (buttons == MsgButtons::YesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(defaultButton == MsgResult::No ? QMessageBox::No : QMessageBox::Yes);
@@ -79,11 +72,5 @@ DesktopServices& desktop()
 }
 
 void setDesktopServices(DesktopServices* services) { g_override = services; }
-
-QString qtNameFilter(const QString& filter)
-{
-    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
-    return bar < 0 ? filter : filter.left(bar);
-}
 
 } // namespace qm

@@ -39,7 +39,4 @@ DesktopServices& desktop();
 // Installs other services (tests); nullptr goes back to the real ones. The caller keeps ownership.
 void setDesktopServices(DesktopServices* services);
 
-// "Description (*.ext)|*.ext" as a Qt name filter: "Description (*.ext)".
-QString qtNameFilter(const QString& filter);
-
 } // namespace qm

@@ -16,11 +16,16 @@ QString errorBoxText(std::string_view message)
     return text;
 }
 
+namespace {
+
+// The error box: caption "Quillmark", an error icon and an OK button.
 void showApplicationError(std::string_view message)
 {
     desktop().messageBox(QApplication::activeWindow(), errorBoxText(message), QStringLiteral("Quillmark"),
                          MsgIcon::Error, MsgButtons::Ok, MsgResult::Ok);
 }
+
+} // namespace
 
 void guarded(const std::function<void()>& handler)
 {

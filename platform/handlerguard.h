@@ -12,10 +12,6 @@ namespace qm {
 
 void guarded(const std::function<void()>& handler);
 
-// The error box: the message (with a full stop appended when its last character sorts after "."),
-// caption "Quillmark", an error icon and an OK button.
-void showApplicationError(std::string_view message);
-
 // The text the error box shows for a failure's message.
 QString errorBoxText(std::string_view message);
 

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <algorithm>
 
 namespace qm {
 namespace {
@@ -28,14 +27,10 @@ QPixmap loadJpegPixmap(const QString& path)
         = JpegImage::decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (jpeg.isNull())
         return {};
-
-    QImage image(jpeg.width(), jpeg.height(), QImage::Format_RGB888);
-    if (image.isNull())
-        return {};
-    const std::size_t rowBytes = static_cast<std::size_t>(jpeg.width()) * 3;
-    for (int y = 0; y < jpeg.height(); ++y)
-        std::copy_n(jpeg.rgb().data() + static_cast<std::size_t>(y) * rowBytes, rowBytes, image.scanLine(y));
-    return QPixmap::fromImage(std::move(image));
+    // A view of the decoded rows; the pixmap makes its own copy of them.
+    const QImage image(jpeg.rgb().data(), jpeg.width(), jpeg.height(), qsizetype{jpeg.width()} * 3,
+                       QImage::Format_RGB888);
+    return QPixmap::fromImage(image);
 }
 
 } // namespace qm

@@ -76,7 +76,7 @@ RegistryFile::RegistryFile(std::string_view text, std::string_view path) : m_pat
             const std::string_view inner = t.substr(1, t.size() - 2);
             inKey = equalsNoCase(inner.substr(0, kKeyPrefix.size()), kKeyPrefix)
                     && equalsNoCase(inner.substr(kKeyPrefix.size()), path);
-            line.kind = inKey ? Kind::Key : Kind::Header;
+            line.kind = inKey ? Kind::Key : Kind::Other;
             continue;
         }
         std::string name;

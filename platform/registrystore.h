@@ -56,7 +56,7 @@ public:
     bool setDword(std::string_view name, std::uint32_t value);
 
 private:
-    enum class Kind { Other, Header, Key, Value }; // Key: a header of this key, Value: a value of it
+    enum class Kind { Other, Key, Value }; // Key: the header of this key, Value: a value of it
     struct Line {
         std::string text; // as read, with its line break
         Kind kind = Kind::Other;

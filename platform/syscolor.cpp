@@ -15,7 +15,6 @@ std::uint32_t SysColor(int index)
     case kColorBtnFace: return refFromColor(palette.color(QPalette::Button));
     case kColorBtnShadow: return refFromColor(palette.color(QPalette::Dark));
     case kColorGrayText: return refFromColor(palette.color(QPalette::Disabled, QPalette::Text));
-    case kColorBtnText: return refFromColor(palette.color(QPalette::ButtonText));
     case kColorBtnHighlight: return refFromColor(palette.color(QPalette::Light));
     default: return refFromColor(palette.color(QPalette::Window));
     }

@@ -14,7 +14,6 @@ enum SysColorIndex : int {
     kColorBtnFace = 15,
     kColorBtnShadow = 16,
     kColorGrayText = 17,
-    kColorBtnText = 18,
     kColorBtnHighlight = 20,
 };
 

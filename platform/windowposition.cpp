@@ -63,30 +63,27 @@ void placeAgainWhenFramed(QWidget& window, std::function<void()> place)
     });
 }
 
-void DialogPlace::changing(QWidget& dialog, bool visible)
+void PlacedDialog::setVisible(bool visible)
 {
-    if (visible == dialog.isVisible())
-        return;
-    if (!visible) {
-        m_last = framePosition(dialog);
-        return;
-    }
-    if (m_last) {
-        placeFrame(dialog, *m_last);
-        return;
-    }
-    const auto centre = [&dialog] {
-        const QWidget* parent = dialog.parentWidget();
+    const auto centre = [this] {
+        const QWidget* parent = parentWidget();
         const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
         if (screen == nullptr)
             return;
         const QRect area = screen->geometry();
-        const QSize frame = dialog.size().grownBy(knownFrameMargins(dialog, parent));
-        placeFrame(dialog, {area.left() + std::max(0, (area.width() - frame.width()) / 2),
-                            area.top() + std::max(0, (area.height() - frame.height()) / 2)});
+        const QSize frame = size().grownBy(knownFrameMargins(*this, parent));
+        placeFrame(*this, {area.left() + std::max(0, (area.width() - frame.width()) / 2),
+                           area.top() + std::max(0, (area.height() - frame.height()) / 2)});
     };
-    centre();
-    placeAgainWhenFramed(dialog, centre);
+    if (!visible && isVisible()) {
+        m_last = framePosition(*this);
+    } else if (visible && !isVisible() && m_last) {
+        placeFrame(*this, *m_last);
+    } else if (visible && !isVisible()) {
+        centre();
+        placeAgainWhenFramed(*this, centre);
+    }
+    QDialog::setVisible(visible);
 }
 
 QList<QRect> screenAreas()

@@ -2,6 +2,7 @@
 
 // Helpers for placing the main window where it was last time, without ever losing it.
 
+#include <QDialog>
 #include <QList>
 #include <QMargins>
 #include <QPoint>
@@ -39,13 +40,13 @@ void placeAgainWhenFramed(QWidget& window, std::function<void()> place);
 // The title bar height the reachability check assumes while the frame is not known yet.
 constexpr int kAssumedTitleBarHeight = 24;
 
-// Where a dialog opens: its whole frame centred on the screen of its parent the first time (left =
+// A dialog that opens with its whole frame centred on the screen of its parent the first time (left =
 // (screen width - frame width) / 2 and top likewise, neither less than 0), later where it was last
-// hidden. The dialog calls changing() from setVisible before the change; placing the window ourselves
-// also keeps Qt from centring a dialog over its parent.
-class DialogPlace {
+// hidden. Placing the window ourselves also keeps Qt from centring a dialog over its parent.
+class PlacedDialog : public QDialog {
 public:
-    void changing(QWidget& dialog, bool visible);
+    using QDialog::QDialog;
+    void setVisible(bool visible) override;
 
 private:
     std::optional<QPoint> m_last;

@@ -22,10 +22,11 @@ constexpr std::string_view kEntryStart = "<li>";
 constexpr std::string_view kLinkEnd = "</a>";
 constexpr std::string_view kAmpersandEntity = "&amp;";
 
-// The first match of a lower-case pattern at or after `from`, the letters A-Z of the text compared
-// without regard to case. Every pattern here begins with "<", which memchr finds fast; the rest is
-// compared at each "<". A compare can only run past the next "<" when the pattern holds one after its
-// start, so for the markers and the topic keys every byte is looked at a bounded number of times.
+} // namespace
+
+// Every pattern here begins with "<", which memchr finds fast; the rest is compared at each "<". A
+// compare can only run past the next "<" when the pattern holds one after its start, so for the
+// markers and the topic keys every byte is looked at a bounded number of times.
 std::size_t findNoCase(std::string_view text, std::string_view lowerPattern, std::size_t from)
 {
     const std::size_t n = lowerPattern.size();
@@ -54,6 +55,8 @@ std::size_t findNoCase(std::string_view text, std::string_view lowerPattern, std
     }
     return npos;
 }
+
+namespace {
 
 // Answers "first marker at or after `from`" for starts that mostly move forward, remembering the
 // last hit: the walk asks for the next "<li>" and "</a>" once or twice per entry, and a hostile page
@@ -122,13 +125,6 @@ bool replaceAllInto(std::string_view source, std::string_view lowerPattern, std:
 constexpr std::pair<std::string_view, std::string_view> kCleaning[]
     = {{"\r\n", ""}, {kAmpersandEntity, ""}, {"   ", " "}, {"  ", " "}};
 
-// The text before the first "</a>"; empty when there is none.
-std::string_view cut(std::string_view cleaned)
-{
-    const std::size_t linkEnd = findNoCase(cleaned, kLinkEnd, 0);
-    return linkEnd == npos ? std::string_view() : cleaned.substr(0, linkEnd);
-}
-
 // Whether any step of the cleaning can match: most entries need none, and one look for the bytes the
 // patterns begin with is cheaper than a search per step. A lone CR (as the one before the LF that
 // precedes the next "<li>") matches nothing.
@@ -141,28 +137,22 @@ bool needsCleaning(std::string_view entry)
 // are reused from entry to entry.
 std::string_view linkTextOf(std::string_view entry, std::array<std::string, 2>& scratch)
 {
-    if (!needsCleaning(entry))
-        return cut(entry);
     std::string_view cleaned = entry;
-    try {
-        std::size_t spare = 0;
-        for (const auto& [pattern, replacement] : kCleaning) {
-            if (replaceAllInto(cleaned, pattern, replacement, scratch[spare])) {
-                cleaned = scratch[spare];
-                spare ^= 1;
+    if (needsCleaning(entry)) {
+        try {
+            std::size_t spare = 0;
+            for (const auto& [pattern, replacement] : kCleaning) {
+                if (replaceAllInto(cleaned, pattern, replacement, scratch[spare])) {
+                    cleaned = scratch[spare];
+                    spare ^= 1;
+                }
             }
+        } catch (const std::exception&) {
+            return {}; // a cleaning that fails leaves the entry empty
         }
-    } catch (const std::exception&) {
-        return {}; // a cleaning that fails leaves the entry empty
     }
-    return cut(cleaned);
-}
-
-// What follows the last ">" of the link text. The text begins with the entry's "<li>", so it holds one.
-std::string_view captionOf(std::string_view linkText)
-{
-    const std::size_t lastTagEnd = linkText.rfind('>');
-    return lastTagEnd == npos ? std::string_view() : linkText.substr(lastTagEnd + 1);
+    const std::size_t linkEnd = findNoCase(cleaned, kLinkEnd, 0);
+    return linkEnd == npos ? std::string_view() : cleaned.substr(0, linkEnd);
 }
 
 } // namespace
@@ -206,7 +196,9 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
         const std::string_view entry = next == npos ? std::string_view()
                                                     : std::string_view(text).substr(at, next - 1 - at);
         const std::string_view linkText = linkTextOf(entry, scratch);
-        const std::string_view caption = captionOf(linkText);
+        // What follows the last ">" of the link text, which begins with the entry's "<li>" when not empty.
+        const std::size_t lastTagEnd = linkText.rfind('>');
+        const std::string_view caption = lastTagEnd == npos ? std::string_view() : linkText.substr(lastTagEnd + 1);
         if (hooks.visit)
             hooks.visit(start + at, linkText);
 

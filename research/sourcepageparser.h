@@ -61,6 +61,10 @@ void ParseSourcePage(std::string_view page, std::string_view key, SuggestionSink
 // pattern would make this endless and throws std::invalid_argument instead.
 std::string ReplaceAllNoCase(std::string_view source, std::string_view pattern, std::string_view replacement);
 
+// Where the first match of a lower-case pattern at or after `from` starts, the letters A-Z of the text
+// compared without regard to case; npos for none.
+std::size_t findNoCase(std::string_view text, std::string_view lowerPattern, std::size_t from);
+
 // The bytes of the source from the last to the first.
 std::string ReverseText(std::string_view source);
 

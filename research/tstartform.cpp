@@ -67,7 +67,6 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     button->setIconSize(pictureSize);
     // Neither button may become the dialog's default: Enter is handled in keyPressEvent.
     button->setAutoDefault(false);
-    button->setDefault(false);
     return button;
 }
 
@@ -93,7 +92,8 @@ void publishTitleOnly(QWidget& dialog)
 
 } // namespace
 
-TStartForm::TStartForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TStartForm::TStartForm(QWidget* parent)
+    : PlacedDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("StartForm"));
     setWindowTitle(QStringLiteral("Select a topic..."));
@@ -109,29 +109,27 @@ TStartForm::TStartForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Custo
     m_comboBox1 = new QComboBox(this);
     m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
     m_comboBox1->setGeometry(15, 27, 184, 21);
-    m_comboBox1->setEditable(false);
     m_comboBox1->setAccessibleName(QStringLiteral("Topic"));
     m_comboBox1->setAccessibleDescription(QStringLiteral("The topic to find headlines for"));
     for (const std::string_view topic : kTopics)
         m_comboBox1->addItem(QString::fromLatin1(topic.data(), static_cast<qsizetype>(topic.size())));
     for (int i = 0; i < m_comboBox1->count(); ++i)
         m_comboBox1->setItemData(i, QSize(0, kComboItemHeight), Qt::SizeHintRole);
-    m_comboBox1->setCurrentIndex(0);
 
-    m_bitBtn1 = makeButton(this, "BitBtn1", QStringLiteral("Research"), QStringLiteral(":/images/research.png"),
-                           kResearchPictureSize, QRect(108, 72, 92, 30));
-    m_bitBtn2 = makeButton(this, "BitBtn2", QStringLiteral("Cancel"), QStringLiteral(":/images/cancel.png"),
-                           kCancelPictureSize, QRect(15, 72, 79, 30));
-    m_bitBtn1->setAccessibleDescription(QStringLiteral("List headline suggestions for the chosen topic"));
-    m_bitBtn2->setAccessibleDescription(QStringLiteral("Close without looking for headlines"));
+    auto* research = makeButton(this, "BitBtn1", QStringLiteral("Research"), QStringLiteral(":/images/research.png"),
+                                kResearchPictureSize, QRect(108, 72, 92, 30));
+    auto* cancel = makeButton(this, "BitBtn2", QStringLiteral("Cancel"), QStringLiteral(":/images/cancel.png"),
+                              kCancelPictureSize, QRect(15, 72, 79, 30));
+    research->setAccessibleDescription(QStringLiteral("List headline suggestions for the chosen topic"));
+    cancel->setAccessibleDescription(QStringLiteral("Close without looking for headlines"));
 
-    setTabOrder(m_bitBtn1, m_bitBtn2);
-    setTabOrder(m_bitBtn2, m_comboBox1);
+    setTabOrder(research, cancel);
+    setTabOrder(cancel, m_comboBox1);
     // The first opening focuses Research; later ones keep whatever had the focus at closing.
-    m_bitBtn1->setFocus(Qt::OtherFocusReason);
+    research->setFocus(Qt::OtherFocusReason);
 
-    connect(m_bitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
-    connect(m_bitBtn2, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
+    connect(research, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
+    connect(cancel, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn2Click(); }); });
     publishTitleOnly(*this);
 }
 
@@ -148,12 +146,6 @@ void TStartForm::BitBtn2Click()
 {
     TopicCancelled = true;
     done(3);
-}
-
-void TStartForm::setVisible(bool visible)
-{
-    m_place.changing(*this, visible);
-    QDialog::setVisible(visible);
 }
 
 void TStartForm::keyPressEvent(QKeyEvent* event)

@@ -2,11 +2,9 @@
 
 #include "platform/windowposition.h"
 
-#include <QDialog>
 #include <string>
 
 class QComboBox;
-class QPushButton;
 
 namespace qm {
 
@@ -15,7 +13,7 @@ namespace qm {
 // hidden at start-up and kept; it opens centred on the screen the first time and where it was left
 // afterwards, with the topic and the focused control it had when it last closed. There is no default
 // or cancel button: Enter acts only on a focused button and Escape does nothing.
-class TStartForm final : public QDialog {
+class TStartForm final : public PlacedDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TStartForm)
 
@@ -28,16 +26,11 @@ public:
     void BitBtn1Click(); // Research
     void BitBtn2Click(); // Cancel
 
-    void setVisible(bool visible) override;
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QComboBox* m_comboBox1 = nullptr;
-    QPushButton* m_bitBtn1 = nullptr;
-    QPushButton* m_bitBtn2 = nullptr;
-    DialogPlace m_place;
 };
 
 } // namespace qm

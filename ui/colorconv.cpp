@@ -1,5 +1,6 @@
 #include "ui/colorconv.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -126,15 +127,10 @@ void RGB2HLS(const ColorTriple& rgbIn, ColorTriple& hls)
         a[k] = 2.0 * c[k] - 1.0;
 
     // The first channel of largest deviation from mid-grey.
-    double m = 0.0;
-    int x = 0;
-    for (int k = 0; k < 3; ++k) {
-        const double dev = std::fabs(a[static_cast<std::size_t>(k)]);
-        if (dev > m) {
-            m = dev;
-            x = k;
-        }
-    }
+    const auto widest
+        = std::max_element(a.begin(), a.end(), [](double u, double v) { return std::fabs(u) < std::fabs(v); });
+    const double m = std::fabs(*widest);
+    auto x = static_cast<int>(widest - a.begin());
     if (m < kTolerance) {
         hls = {0.0, 0.5, 0.0};
         return;
@@ -151,8 +147,7 @@ void RGB2HLS(const ColorTriple& rgbIn, ColorTriple& hls)
     const double s = a[static_cast<std::size_t>(x)] > 0 ? 1.0 : -1.0;
     double p = 0.0;
     for (const double v : q)
-        if (1.0 - s * v > p)
-            p = 1.0 - s * v;
+        p = std::max(p, 1.0 - s * v);
     if (p < kTolerance) {
         hls = {0.0, c[0], 0.0};
         return;
@@ -160,15 +155,8 @@ void RGB2HLS(const ColorTriple& rgbIn, ColorTriple& hls)
     const double g = 2.0 / p;
     for (double& v : q)
         v = (v - s) * g + s;
-    if (s > 0) {
-        double darkest = 1.0;
-        for (int k = 0; k < 3; ++k) {
-            if (q[static_cast<std::size_t>(k)] < darkest) {
-                darkest = q[static_cast<std::size_t>(k)];
-                x = k;
-            }
-        }
-    }
+    if (s > 0) // the first darkest channel, which the stretch has taken to -1
+        x = static_cast<int>(std::min_element(q.begin(), q.end()) - q.begin());
     double sat = 0.0;
     double lum = a[0] - s;
     if (const auto p = firstDistinctPair(a, a, q))

@@ -2,16 +2,30 @@
 
 #include "platform/syscolor.h"
 #include "ui/captionlayout.h"
-#include "ui/ellipsepixels.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPolygon>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <numbers>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace qm {
 namespace {
+
+// Larger boxes than this are not worked out pixel by pixel (their masks would be large).
+constexpr int kMaxPixelArcSide = 2048;
+
+// Degrees counter-clockwise from three o'clock, in 0..360, of the radial from centre through p.
+double polarAngle(QPointF centre, QPointF p)
+{
+    const double degrees = std::atan2(centre.y() - p.y(), p.x() - centre.x()) * 180.0 / std::numbers::pi;
+    return degrees < 0 ? degrees + 360.0 : degrees;
+}
 
 // Qt's arcs take the ellipse's parametric angle: the one at which the ellipse meets the radial
 // through p, in 0..360.
@@ -19,8 +33,114 @@ double parametricAngle(const CanvasRect& box, QPointF centre, QPoint p)
 {
     const double rx = (box.right - box.left - 1) / 2.0;
     const double ry = (box.bottom - box.top - 1) / 2.0;
-    const double degrees = std::atan2((centre.y() - p.y()) / ry, (p.x() - centre.x()) / rx) * 180.0 / std::numbers::pi;
-    return degrees < 0 ? degrees + 360.0 : degrees;
+    return polarAngle({}, {(p.x() - centre.x()) / rx, (p.y() - centre.y()) / ry});
+}
+
+// The geometry a box's pixels stand for when stroked with a one-pixel aliased pen: the outline runs
+// through the centres of the box's first and last pixel columns and rows.
+QRectF EllipseStrokeRect(const CanvasRect& box)
+{
+    return QRectF(box.left, box.top, box.right - box.left - 1, box.bottom - box.top - 1);
+}
+
+QRect PixelRect(const CanvasRect& box) { return QRect(box.left, box.top, box.right - box.left, box.bottom - box.top); }
+
+// How far counter-clockwise an angle lies from start, both in degrees, in 0..360.
+double SweepFrom(double start, double angle)
+{
+    const double d = std::fmod(angle - start, 360.0);
+    return d < 0 ? d + 360.0 : d;
+}
+
+// Outlines kept for reuse, by box size; a button needs one per ring.
+constexpr std::size_t kMaxCachedOutlines = 64;
+// Arcs kept for reuse: a button paints the same arcs on every paint, four with the About dialog's
+// bevel, so the pixels of an arc are worked out once.
+constexpr std::size_t kMaxCachedArcs = 256;
+
+struct OutlinePixel {
+    QPoint offset; // from the box's top-left pixel
+    double angle;
+};
+
+// A copy of the kept outline: a reference would dangle once the cache is cleared.
+std::vector<OutlinePixel> outlinePixels(int width, int height)
+{
+    static std::map<std::pair<int, int>, std::vector<OutlinePixel>> cache;
+    const auto key = std::make_pair(width, height);
+    if (const auto found = cache.find(key); found != cache.end())
+        return found->second;
+    if (cache.size() >= kMaxCachedOutlines)
+        cache.clear();
+
+    QImage mask(width, height, QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    {
+        QPainter painter(&mask);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(EllipseStrokeRect({0, 0, width, height}));
+    }
+    std::vector<OutlinePixel> pixels;
+    const QPointF centre((width - 1) / 2.0, (height - 1) / 2.0);
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < width; ++x)
+            if ((row[x] & 0xFFFFFFu) == 0)
+                pixels.push_back({QPoint(x, y), polarAngle(centre, QPointF(x, y))});
+    }
+    return cache.emplace(key, std::move(pixels)).first->second;
+}
+
+struct ArcKey {
+    CanvasRect box;
+    QPoint start;
+    QPoint end;
+
+    bool operator<(const ArcKey& other) const
+    {
+        const auto tie = [](const ArcKey& k) {
+            return std::make_tuple(k.box.left, k.box.top, k.box.right, k.box.bottom, k.start.x(), k.start.y(),
+                                   k.end.x(), k.end.y());
+        };
+        return tie(*this) < tie(other);
+    }
+};
+
+// The outline pixels of the ellipse inscribed in box from the radial through start counter-clockwise
+// to the radial through end (the whole outline when both name the same radial), as horizontal runs
+// one pixel high: an arc covers exactly the pixels of the full outline between its radials, so
+// concentric rings nest the way the outline does. Worked out once per box and radials and kept.
+std::vector<QRect> ArcRuns(const CanvasRect& box, QPoint start, QPoint end)
+{
+    const ArcKey key{box, start, end};
+    static std::map<ArcKey, std::vector<QRect>> cache;
+    if (const auto found = cache.find(key); found != cache.end())
+        return found->second;
+    if (cache.size() >= kMaxCachedArcs)
+        cache.clear();
+
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    // Boxes here are in pixel indexes: the outline's centre is halfway between its first and last
+    // pixel.
+    const QPointF centre(box.left + (width - 1) / 2.0, box.top + (height - 1) / 2.0);
+    const double from = polarAngle(centre, start);
+    double span = SweepFrom(from, polarAngle(centre, end));
+    if (span == 0.0) // the same radial twice draws the whole ellipse
+        span = 360.0;
+    // Outline pixels come row by row, left to right, so neighbours in a row are neighbours here.
+    std::vector<QRect> runs;
+    for (const OutlinePixel& pixel : outlinePixels(width, height)) {
+        if (SweepFrom(from, pixel.angle) > span)
+            continue;
+        const QPoint at = pixel.offset + QPoint(box.left, box.top);
+        if (!runs.empty() && runs.back().top() == at.y() && runs.back().left() + runs.back().width() == at.x())
+            runs.back().setWidth(runs.back().width() + 1);
+        else
+            runs.emplace_back(at, QSize(1, 1));
+    }
+    return cache.emplace(key, std::move(runs)).first->second;
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <algorithm>
 
 namespace qm {
 namespace {
@@ -41,8 +40,6 @@ public:
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
-    BevelPanel(const BevelPanel&) = delete;
-    BevelPanel& operator=(const BevelPanel&) = delete;
 
 protected:
     void paintEvent(QPaintEvent* /*event*/) override
@@ -64,8 +61,8 @@ private:
 } // namespace
 
 TInfoForm::TInfoForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    : PlacedDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                               | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("InfoForm"));
     setWindowTitle(QStringLiteral("About Quillmark..."));
@@ -76,36 +73,34 @@ TInfoForm::TInfoForm(QWidget* parent)
     setPalette(face);
     setAutoFillBackground(true);
 
-    // The screen reader's names are the captions; the descriptions say what each does.
-    m_bitBtn3 = addOvalButton("BitBtn3", QStringLiteral("Close"), 29, QStringLiteral("Close the About dialog"));
-    m_ovalButton1
-        = addOvalButton("OvalButton1", QStringLiteral("Support"), 256, QStringLiteral("Get support by e-mail"));
-    m_ovalButton1->setToolTip(m_ovalButton1->accessibleDescription());
-    m_ovalButton2 = addOvalButton("OvalButton2", QStringLiteral("Website"), 106, QStringLiteral("Visit the homepage"));
-    m_ovalButton2->setToolTip(m_ovalButton2->accessibleDescription());
+    // The screen reader's names are the captions; the descriptions say what each does, and the two
+    // links show theirs as tooltips.
+    addOvalButton("BitBtn3", QStringLiteral("Close"), 29, QStringLiteral("Close the About dialog"),
+                  &TInfoForm::BitBtn3Click, false);
+    addOvalButton("OvalButton1", QStringLiteral("Support"), 256, QStringLiteral("Get support by e-mail"),
+                  &TInfoForm::OvalButton1Click, true);
+    addOvalButton("OvalButton2", QStringLiteral("Website"), 106, QStringLiteral("Visit the homepage"),
+                  &TInfoForm::OvalButton2Click, true);
 
-    connect(m_bitBtn3, &TOvalButton::OnClick, this, [this] { guarded([this] { BitBtn3Click(); }); });
-    connect(m_ovalButton1, &TOvalButton::OnClick, this, [this] { guarded([this] { OvalButton1Click(); }); });
-    connect(m_ovalButton2, &TOvalButton::OnClick, this, [this] { guarded([this] { OvalButton2Click(); }); });
-
-    m_panel1 = new BevelPanel(this, RgbRef(255, 255, 255));
-    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    auto* panel = new BevelPanel(this, RgbRef(255, 255, 255));
+    panel->setObjectName(QStringLiteral("Panel1"));
     auto* anchors = new AnchorLayout(this, kClientSize);
-    anchors->add(m_panel1, kPanelRect, AnchorAll);
+    anchors->add(panel, kPanelRect, AnchorAll);
 
-    m_image1 = new QLabel(m_panel1);
-    m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setScaledContents(true);
-    m_image1->setGeometry(kImageRect);
-    m_image1->setAccessibleName(QStringLiteral("Quillmark logo"));
+    auto* image = new QLabel(panel);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setScaledContents(true);
+    image->setGeometry(kImageRect);
+    image->setAccessibleName(QStringLiteral("Quillmark logo"));
     const QPixmap logo = loadJpegPixmap(QStringLiteral(":/images/logo.jpg"));
     if (!logo.isNull()) {
-        m_image1->setPixmap(logo);
-        m_image1->resize(logo.size()); // the picture control takes the picture's size
+        image->setPixmap(logo);
+        image->resize(logo.size()); // the picture control takes the picture's size
     }
 }
 
-TOvalButton* TInfoForm::addOvalButton(const char* name, const QString& caption, int left, const QString& description)
+void TInfoForm::addOvalButton(const char* name, const QString& caption, int left, const QString& description,
+                              void (TInfoForm::*click)(), bool withToolTip)
 {
     auto* button = new TOvalButton(this);
     button->setObjectName(QString::fromLatin1(name));
@@ -117,7 +112,9 @@ TOvalButton* TInfoForm::addOvalButton(const char* name, const QString& caption, 
     button->SetFont(designFont(QStringLiteral("MS Sans Serif"), 11, true), SystemColorValue(kColorWindowText));
     // Every other setting keeps the button's own initial value: face colour, raised, not flat, no
     // group, glyph below the caption, margin 0, spacing 4, opaque, black as the transparent colour.
-    return button;
+    if (withToolTip)
+        button->setToolTip(description);
+    connect(button, &TOvalButton::OnClick, this, [this, click] { guarded([this, click] { (this->*click)(); }); });
 }
 
 void TInfoForm::BitBtn3Click() { done(kCloseResult); }
@@ -130,12 +127,6 @@ QString TInfoForm::SupportLink()
 void TInfoForm::OvalButton1Click() { desktop().openUrl(SupportLink()); }
 
 void TInfoForm::OvalButton2Click() { desktop().openUrl(QString::fromUtf8(kHomepageUrl)); }
-
-void TInfoForm::setVisible(bool visible)
-{
-    m_place.changing(*this, visible);
-    QDialog::setVisible(visible);
-}
 
 void TInfoForm::reject() { done(kCancelResult); }
 

@@ -2,19 +2,13 @@
 
 #include "platform/windowposition.h"
 
-#include <QDialog>
-
-class QLabel;
-
 namespace qm {
-
-class TOvalButton;
 
 // The About dialog: the logo and the Close, Website and Support oval buttons. Created once, shown
 // modally, hidden (not destroyed) when closed. Centred on the screen the first time it is shown, it
 // stays where the user leaves it afterwards. Escape does not close it; the close box does (result 2).
 // F1 opens the homepage, where the program's help lives.
-class TInfoForm final : public QDialog {
+class TInfoForm final : public PlacedDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TInfoForm)
 
@@ -33,21 +27,14 @@ public:
     // The support link handed to the mail program.
     static QString SupportLink();
 
-    void setVisible(bool visible) override;
     void reject() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    TOvalButton* addOvalButton(const char* name, const QString& caption, int left, const QString& description);
-
-    QWidget* m_panel1 = nullptr;
-    QLabel* m_image1 = nullptr;
-    TOvalButton* m_bitBtn3 = nullptr;
-    TOvalButton* m_ovalButton1 = nullptr;
-    TOvalButton* m_ovalButton2 = nullptr;
-    DialogPlace m_place;
+    void addOvalButton(const char* name, const QString& caption, int left, const QString& description,
+                       void (TInfoForm::*click)(), bool withToolTip);
 };
 
 } // namespace qm

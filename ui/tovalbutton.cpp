@@ -92,11 +92,9 @@ private:
     TOvalButton* button() const { return static_cast<TOvalButton*>(widget()); }
 };
 
-QAccessibleInterface* ovalButtonFactory(const QString& className, QObject* object)
+QAccessibleInterface* ovalButtonFactory(const QString& /*className*/, QObject* object)
 {
-    auto* button = className == QLatin1String(TOvalButton::staticMetaObject.className())
-                       ? qobject_cast<TOvalButton*>(object)
-                       : nullptr;
+    auto* button = qobject_cast<TOvalButton*>(object);
     return button != nullptr ? new OvalButtonAccessible(button) : nullptr;
 }
 
@@ -114,8 +112,6 @@ TOvalButton::TOvalButton(QWidget* owner)
     setMouseTracking(true); // moves without a button held drive the hover state
     GetBevelColorsTenths(m_color, m_highlightColor, m_shadowColor, kLightTenths, kDarkTenths, SysColor);
 }
-
-TOvalButton::~TOvalButton() = default;
 
 void TOvalButton::SetColor(ColorValue value)
 {
@@ -187,21 +183,15 @@ void TOvalButton::DrawBevel(Canvas& canvas)
     const std::int64_t h = height();
     const QPoint upperRight = point(4 * (w / 5), h / 5);
     const QPoint lowerLeft = point(w / 5, 4 * (h / 5));
-    const auto ring = [&](int i) { return toCanvas({i, i, w - i - 1, h - i - 1}); };
-
-    CanvasPen pen = canvas.pen();
-    pen.style = m_bevelState == 0 ? CanvasStyle::Clear : CanvasStyle::Solid;
-    if (m_bevelState != 0)
-        pen.color = m_bevelState < 0 ? m_shadowColor : m_highlightColor;
-    canvas.setPen(pen);
-    for (int i = 1; i <= m_bevelWidth; ++i)
-        canvas.arc(ring(i), upperRight, lowerLeft);
-
-    if (m_bevelState != 0)
-        pen.color = m_bevelState < 0 ? m_highlightColor : m_shadowColor;
-    canvas.setPen(pen);
-    for (int i = 1; i <= m_bevelWidth; ++i)
-        canvas.arc(ring(i), lowerLeft, upperRight);
+    // Without a bevel the rings are drawn with a clear pen that keeps its colour.
+    const auto rings = [&](ColorValue color, QPoint start, QPoint end) {
+        const bool none = m_bevelState == 0;
+        canvas.setPen({none ? CanvasStyle::Clear : CanvasStyle::Solid, none ? canvas.pen().color : color});
+        for (int i = 1; i <= m_bevelWidth; ++i)
+            canvas.arc(toCanvas({i, i, w - i - 1, h - i - 1}), start, end);
+    };
+    rings(m_bevelState < 0 ? m_shadowColor : m_highlightColor, upperRight, lowerLeft);
+    rings(m_bevelState < 0 ? m_highlightColor : m_shadowColor, lowerLeft, upperRight);
     canvas.setPenStyle(CanvasStyle::Solid);
 }
 

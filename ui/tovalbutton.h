@@ -36,7 +36,6 @@ class TOvalButton final : public QWidget {
 
 public:
     explicit TOvalButton(QWidget* owner = nullptr);
-    ~TOvalButton() override;
 
     std::uint8_t BevelWidth() const { return m_bevelWidth; }
     void SetBevelWidth(std::uint8_t value) { assign(m_bevelWidth, value); }

@@ -145,6 +145,7 @@ TEST(FeedDate, ReadsTheDateFormsOfFeeds)
         {"2002-09-07T24:00:00Z", std::nullopt},
         {"2002-09-07T09:42:31Zjunk", std::nullopt},
         {"2002-09-07T09:42:31+2", std::nullopt},
+        {"2002-09-07T09:42:3", std::nullopt}, // cut inside the seconds: once thrown out of the reader
         {"Sat, 31 Apr 2002 09:42:31 GMT", std::nullopt},
         {"Sat, 07 Sep 200 09:42:31 GMT", std::nullopt},
         {"Sat, 07 Foo 2002 09:42:31 GMT", std::nullopt},
