@@ -98,11 +98,6 @@ TInfoForm::TInfoForm(QWidget* parent)
     m_image1->setScaledContents(true);
     m_image1->setGeometry(kImageRect);
     m_image1->setAccessibleName(QStringLiteral("Quillmark logo"));
-    const QPixmap logo = loadJpegPixmap(QStringLiteral(":/images/logo.jpg"));
-    if (!logo.isNull()) {
-        m_image1->setPixmap(logo);
-        m_image1->resize(logo.size()); // the picture control takes the picture's size
-    }
 }
 
 TOvalButton* TInfoForm::addOvalButton(const char* name, const QString& caption, int left, const QString& description)
@@ -134,6 +129,14 @@ void TInfoForm::OvalButton2Click() { desktop().openUrl(QString::fromUtf8(kHomepa
 void TInfoForm::setVisible(bool visible)
 {
     m_place.changing(*this, visible);
+    // The logo is decoded when the dialog is first shown, not at start-up, which most runs end without.
+    if (visible && m_image1->pixmap().isNull()) {
+        const QPixmap logo = loadJpegPixmap(QStringLiteral(":/images/logo.jpg"));
+        if (!logo.isNull()) {
+            m_image1->setPixmap(logo);
+            m_image1->resize(logo.size()); // the picture control takes the picture's size
+        }
+    }
     QDialog::setVisible(visible);
 }
 
