@@ -120,8 +120,6 @@ TForm1::TForm1(std::string sourcePageUrl, QWidget* parent)
     guarded([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
-
 void TForm1::setDialogs(TStartForm* startForm, TInfoForm* infoForm)
 {
     m_startForm = startForm;

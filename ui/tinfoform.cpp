@@ -131,11 +131,9 @@ void TInfoForm::setVisible(bool visible)
     m_place.changing(*this, visible);
     // The logo is decoded when the dialog is first shown, not at start-up, which most runs end without.
     if (visible && m_image1->pixmap().isNull()) {
-        const QPixmap logo = loadJpegPixmap(QStringLiteral(":/images/logo.jpg"));
-        if (!logo.isNull()) {
-            m_image1->setPixmap(logo);
-            m_image1->resize(logo.size()); // the picture control takes the picture's size
-        }
+        m_image1->setPixmap(loadJpegPixmap(QStringLiteral(":/images/logo.jpg")));
+        if (!m_image1->pixmap().isNull())
+            m_image1->resize(m_image1->pixmap().size()); // the picture control takes the picture's size
     }
     QDialog::setVisible(visible);
 }
