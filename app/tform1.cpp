@@ -120,8 +120,6 @@ TForm1::TForm1(std::string sourcePageUrl, QWidget* parent)
     guarded([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
-
 void TForm1::setDialogs(TStartForm* startForm, TInfoForm* infoForm)
 {
     m_startForm = startForm;
@@ -151,8 +149,10 @@ void TForm1::buildClientArea()
         QStringLiteral("Step 1 holds the headline suggestions, step 2 the idea list"));
     anchors->add(m_pageControl1, QRect(5, 75, 501, 376), AnchorAll);
 
+    // Each page joins the page control first: its controls then never lay out text in the default font.
     auto* tabSheet1 = new QWidget;
     tabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    m_pageControl1->addTab(tabSheet1, QStringLiteral("Step 1.   Headlines Suggestions"));
     tabSheet1->resize(kTabSheetSize);
     auto* page1 = new AnchorLayout(tabSheet1, kTabSheetSize);
 
@@ -201,6 +201,7 @@ void TForm1::buildClientArea()
 
     auto* tabSheet2 = new QWidget;
     tabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    m_pageControl1->addTab(tabSheet2, QStringLiteral("Step 2.   Idea Catcher"));
     tabSheet2->resize(kTabSheetSize);
     auto* page2 = new AnchorLayout(tabSheet2, kTabSheetSize);
     m_whoisMemo = new IdeaMemo(tabSheet2);
@@ -209,10 +210,6 @@ void TForm1::buildClientArea()
     m_whoisMemo->setAccessibleDescription(
         QStringLiteral("The headlines kept from step 1, one per line; the Headlines menu saves or clears it"));
     page2->add(m_whoisMemo, QRect(2, 9, 486, 335), AnchorAll);
-
-    m_pageControl1->addTab(tabSheet1, QStringLiteral("Step 1.   Headlines Suggestions"));
-    m_pageControl1->addTab(tabSheet2, QStringLiteral("Step 2.   Idea Catcher"));
-    m_pageControl1->setCurrentIndex(0);
 
     m_statusBar1 = new QStatusBar(this);
     m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));

@@ -10,7 +10,6 @@
 #include <QSize>
 
 class QAction;
-class QLabel;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
@@ -33,7 +32,6 @@ class TForm1 final : public QMainWindow {
 public:
     // sourcePageUrl: the page every research run downloads.
     explicit TForm1(std::string sourcePageUrl, QWidget* parent = nullptr);
-    ~TForm1() override;
 
     // The dialogs are created after the main window (start-up order) and handed over here.
     void setDialogs(TStartForm* startForm, TInfoForm* infoForm);

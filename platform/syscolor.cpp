@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QFont>
+#include <QFontDatabase>
 #include <QPalette>
 
 namespace qm {
@@ -34,7 +35,8 @@ std::uint32_t refFromColor(const QColor& color)
 
 QFont designFont(const QString& family, int pixelHeight, bool bold)
 {
-    QFont font(family);
+    // A missing family asks for its stand-in at once: by name, it would first have every face ranked.
+    QFont font(QFontDatabase::families().contains(family, Qt::CaseInsensitive) ? family : QFont::substitute(family));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelHeight);
     font.setBold(bold);

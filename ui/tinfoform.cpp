@@ -87,16 +87,11 @@ TInfoForm::TInfoForm(QWidget* parent)
     auto* anchors = new AnchorLayout(this, kClientSize);
     anchors->add(panel, kPanelRect, AnchorAll);
 
-    auto* image = new QLabel(panel);
-    image->setObjectName(QStringLiteral("Image1"));
-    image->setScaledContents(true);
-    image->setGeometry(kImageRect);
-    image->setAccessibleName(QStringLiteral("Quillmark logo"));
-    const QPixmap logo = loadJpegPixmap(QStringLiteral(":/images/logo.jpg"));
-    if (!logo.isNull()) {
-        image->setPixmap(logo);
-        image->resize(logo.size()); // the picture control takes the picture's size
-    }
+    m_image1 = new QLabel(panel);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setScaledContents(true);
+    m_image1->setGeometry(kImageRect);
+    m_image1->setAccessibleName(QStringLiteral("Quillmark logo"));
 }
 
 void TInfoForm::addOvalButton(const char* name, const QString& caption, int left, const QString& description,
@@ -127,6 +122,17 @@ QString TInfoForm::SupportLink()
 void TInfoForm::OvalButton1Click() { desktop().openUrl(SupportLink()); }
 
 void TInfoForm::OvalButton2Click() { desktop().openUrl(QString::fromUtf8(kHomepageUrl)); }
+
+void TInfoForm::setVisible(bool visible)
+{
+    // The logo is decoded when the dialog is first shown, not at start-up, which most runs end without.
+    if (visible && m_image1->pixmap().isNull()) {
+        m_image1->setPixmap(loadJpegPixmap(QStringLiteral(":/images/logo.jpg")));
+        if (!m_image1->pixmap().isNull())
+            m_image1->resize(m_image1->pixmap().size()); // the picture control takes the picture's size
+    }
+    PlacedDialog::setVisible(visible);
+}
 
 void TInfoForm::reject() { done(kCancelResult); }
 

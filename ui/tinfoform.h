@@ -2,6 +2,8 @@
 
 #include "platform/windowposition.h"
 
+class QLabel;
+
 namespace qm {
 
 // The About dialog: the logo and the Close, Website and Support oval buttons. Created once, shown
@@ -28,6 +30,7 @@ public:
     static QString SupportLink();
 
     void reject() override;
+    void setVisible(bool visible) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -35,6 +38,8 @@ protected:
 private:
     void addOvalButton(const char* name, const QString& caption, int left, const QString& description,
                        void (TInfoForm::*click)(), bool withToolTip);
+
+    QLabel* m_image1 = nullptr;
 };
 
 } // namespace qm
