@@ -101,7 +101,7 @@ def check_refresh(report, shipped):
         os.makedirs(os.path.join(args.root, folder))
         os.chown(os.path.join(args.root, folder), REFRESH_USER, REFRESH_USER)
     with FeedServer() as publisher:
-        port = publisher.server_address[1]
+        port, first = publisher.server_address[1], publisher.feeds
         with open(os.path.join(args.root, "etc/quillmark/feeds.conf"), "a") as conf:
             for topic in FEED_TOPICS:
                 publisher.put("/%s.xml" % topic, rss(*titles[topic]))
@@ -123,16 +123,19 @@ def check_refresh(report, shipped):
            "with the feed server gone, the refresh keeps each feed's last good copy and the page its titles",
            done.stderr)
     with FeedServer(port=port) as publisher:
-        publisher.put("/Misc.xml", rss("Loopback Misc Story Three"))
-        publisher.put("/Business.xml", rss(*titles["Business"]))
+        # Both keep the Last-Modified of the copies fetched: Misc changed within that same second.
+        publisher.put("/Misc.xml", rss("Loopback Misc Story Three"), modified=first["/Misc.xml"][2])
+        publisher.put("/Business.xml", rss(*titles["Business"]), modified=first["/Business.xml"][2])
         done = refresh()
         asked = {r.path: r for r in publisher.requests}
         changed, same = asked.get("/Misc.xml"), asked.get("/Business.xml")
+        listed = research("Misc").decode().splitlines()
         report(done.returncode == 0 and len(publisher.requests) == 2 and changed and changed.status == 200
                and same and same.status == 304 and same.if_none_match and same.if_modified_since
-               and research("Misc").decode().splitlines() == ["Loopback Misc Story Three"],
+               and listed == ["Loopback Misc Story Three"],
                "the refresh fetches the changed feed again and the unchanged feed answers 304 to its "
-               "conditional request", "%s %s" % ([vars(r) for r in publisher.requests], done.stderr))
+               "conditional request", "status %d, research lists %r; requests %s; %s"
+               % (done.returncode, listed, [vars(r) for r in publisher.requests], done.stderr))
 
 
 def main():

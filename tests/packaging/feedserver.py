@@ -44,11 +44,12 @@ class FeedServer(http.server.ThreadingHTTPServer):
     def handle_error(self, request, client_address):
         pass  # a client that the refresh's time limit cut off
 
-    def put(self, path, body):
-        """Serves body (bytes, or DRIP) at path from now on, as a new version when it changed."""
+    def put(self, path, body, modified=None):
+        """Serves body (bytes, DRIP or FLOOD) at path from now on. A feed's Last-Modified is modified
+        (whole seconds since the epoch), or now: a publisher that changes a feed within the second of
+        its last version dates both the same, and only the ETag tells them apart."""
         if isinstance(body, bytes):
-            # Last-Modified has whole seconds: a change within the same second must still be news.
-            modified = max(int(time.time()), self.feeds.get(path, (b"", "", 0))[2] + 1)
+            modified = int(time.time()) if modified is None else modified
             body = (body, '"%s"' % hashlib.sha256(body).hexdigest()[:16], modified)
         self.feeds[path] = body
 
