@@ -19,22 +19,8 @@ done
 [ "$wm" = none ] || command -v "$wm" >/dev/null || { echo "skipped: $wm is missing"; exit 77; }
 
 work=$(mktemp -d)
-pids=() # the X server and the manager, ended last
-app=""  # the running program
-cleanup() {
-  local pid
-  [ -z "$app" ] || kill "$app" 2>/dev/null || true
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
-  exit 1
-}
+# shellcheck source=tests/desktop/processes.sh
+. "$(dirname "$0")/processes.sh"
 
 # A display number nobody uses: the X server picks it and tells it through a pipe.
 exec 3>"$work/display"

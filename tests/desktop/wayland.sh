@@ -39,22 +39,8 @@ fi
 
 work=$(mktemp -d)
 chmod 755 "$work"
-pids=() # ended last, in reverse order
-app=""  # the running program
-cleanup() {
-  local i
-  [ -z "$app" ] || kill "$app" 2>/dev/null || true
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do wait "${pids[i]}" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
-  exit 1
-}
+# shellcheck source=tests/desktop/processes.sh
+. "$(dirname "$0")/processes.sh"
 
 runtime=$work/runtime
 config=$work/config
