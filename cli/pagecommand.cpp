@@ -76,10 +76,8 @@ int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
                 if (path != "-" && !file)
                     throw FeedError(std::strerror(errno));
                 ReadFeed(path == "-" ? in : file, [&](FeedItem&& item) {
-                    if (std::optional<std::string> title = PageTitle(item.title); !title)
+                    if (!titles.add(item.title, item.date, order++))
                         err << "page: " << path << ": a title that is not UTF-8 is left out\n";
-                    else if (!title->empty())
-                        titles.add(std::move(*title), item.date, order++);
                 });
             } catch (const FeedError& failure) {
                 err << "page: " << path << ": " << failure.what() << '\n';

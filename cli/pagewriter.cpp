@@ -26,37 +26,40 @@ constexpr std::string_view kLastEntry = "<li><a href=\"#top\">Back to the topics
 
 std::optional<std::string> PageTitle(std::string_view title)
 {
-    std::string collapsed;
-    for (const char c : title) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte > ' ' && byte != 0x7F)
-            collapsed += c;
-        else if (!collapsed.empty() && collapsed.back() != ' ')
-            collapsed += ' ';
-    }
-    if (!collapsed.empty() && collapsed.back() == ' ')
-        collapsed.pop_back();
-    if (!isUtf8(collapsed))
+    // Blanks and control bytes are ASCII: collapsing them cannot make a title UTF-8 or stop it being so.
+    if (!isUtf8(title))
         return std::nullopt;
     std::string page;
-    page.reserve(collapsed.size());
-    for (std::size_t i = 0; i < collapsed.size(); ++i) {
-        const std::string_view rest = std::string_view(collapsed).substr(i);
-        if (rest[0] == '>')
-            page += "\u203A";
-        else if (rest[0] == '<' && equalsNoCase(rest.substr(0, 8), "<a name="))
-            page += "\u2039";
-        else if (rest[0] == '&' && equalsNoCase(rest.substr(0, 5), "&amp;"))
-            page += "\uFF06";
-        else
-            page += rest[0];
+    page.reserve(title.size() + 8);
+    for (const char c : title) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || byte == 0x7F) {
+            if (!page.empty() && page.back() != ' ')
+                page += ' ';
+            continue;
+        }
+        page += c == '>' ? std::string_view("\u203A") : std::string_view(&c, 1);
+        // "<a name=" and "&amp;" are seen once whole (blanks collapsed): their first byte changes.
+        const std::string_view mark = c == '=' ? "<a name=" : c == ';' ? "&amp;" : "";
+        if (!mark.empty() && page.size() >= mark.size()
+            && equalsNoCase(std::string_view(page).substr(page.size() - mark.size()), mark))
+            page.replace(page.size() - mark.size(), 1, c == '=' ? "\u2039" : "\uFF06");
     }
+    if (!page.empty() && page.back() == ' ')
+        page.pop_back();
     return page;
 }
 
-void TopicTitles::add(std::string title, std::optional<std::int64_t> date, std::uint64_t order)
+bool TopicTitles::add(std::string_view title, std::optional<std::int64_t> date, std::uint64_t order)
 {
-    insert({!date, date ? -*date : 0, order}, std::move(title));
+    // A title that a full list would not keep is not made ready for the page in vain.
+    const Rank rank{!date, date ? -*date : 0, order};
+    if (m_titles.size() >= m_limit && (m_limit == 0 || !(rank < std::prev(m_titles.end())->first)))
+        return isUtf8(title);
+    std::optional<std::string> page = PageTitle(title);
+    if (page && !page->empty())
+        insert(rank, std::move(*page));
+    return page.has_value();
 }
 
 void TopicTitles::addAll(const TopicTitles& other)
@@ -68,17 +71,12 @@ void TopicTitles::addAll(const TopicTitles& other)
 void TopicTitles::insert(const Rank& rank, std::string title)
 {
     // A title pushed out once can only come back newer: the limit's worst kept rank only improves.
-    std::string folded = asciiLowerCopy(title);
-    const auto known = m_ranks.find(folded);
-    if (known != m_ranks.end()) {
+    const auto [known, added] = m_ranks.try_emplace(asciiLowerCopy(title), rank);
+    if (!added) {
         if (!(rank < known->second))
             return;
         m_titles.erase(known->second);
         known->second = rank;
-    } else {
-        if (m_titles.size() >= m_limit && (m_limit == 0 || !(rank < std::prev(m_titles.end())->first)))
-            return;
-        m_ranks.emplace(std::move(folded), rank);
     }
     m_titles.emplace(rank, std::move(title));
     if (m_titles.size() > m_limit) {

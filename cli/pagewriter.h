@@ -31,8 +31,8 @@ class TopicTitles {
 public:
     explicit TopicTitles(std::size_t limit) : m_limit(limit) {}
 
-    // title: as PageTitle gives it, not empty; order: rises with every title added.
-    void add(std::string title, std::optional<std::int64_t> date, std::uint64_t order);
+    // title: as the feed has it, left out if PageTitle makes it blank; false if not UTF-8. order: rises each call.
+    bool add(std::string_view title, std::optional<std::int64_t> date, std::uint64_t order);
     void addAll(const TopicTitles& other);
     std::vector<std::string> newestFirst() const;
 

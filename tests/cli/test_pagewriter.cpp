@@ -124,6 +124,16 @@ TEST(TopicTitles, NewestFirstEachOnceUndatedLastWithinTheLimit)
     }
 }
 
+TEST(TopicTitles, TakesTitlesAsTheFeedHasThemAndNamesTheOnesNotUtf8EvenWhenTheyWouldNotBeKept)
+{
+    TopicTitles titles(1);
+    EXPECT_TRUE(titles.add("  Old \t news > views  ", 1, 0));
+    EXPECT_FALSE(titles.add("caf\xE9", 2, 1)); // newer, but not UTF-8
+    EXPECT_FALSE(titles.add("caf\xE9", 0, 2)); // older than the full list's own
+    EXPECT_TRUE(titles.add(" \n ", 3, 3));     // blank: left out
+    EXPECT_EQ(titles.newestFirst(), std::vector<std::string>{"Old news \u203A views"});
+}
+
 TEST(FeedDate, ReadsTheDateFormsOfFeeds)
 {
     struct Row {
