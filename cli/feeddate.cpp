@@ -2,22 +2,25 @@
 
 #include "platform/bytes.h"
 
+#include <algorithm>
 #include <array>
-#include <vector>
+#include <span>
 
 namespace qm::cli {
 namespace {
 
 constexpr std::array<std::string_view, 12> kMonths
     = {"jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
-constexpr std::array<std::string_view, 8> kUsZones = {"est", "edt", "cst", "cdt", "mst", "mdt", "pst", "pdt"};
+constexpr std::string_view kUsZones = "est edt cst cdt mst mdt pst pdt"; // four bytes apart
 constexpr std::array<int, 8> kUsZoneHours = {-5, -4, -6, -5, -7, -6, -8, -7};
 
 // The number that count digits at `at` spell; -1 when any of them is missing or no digit.
 int digitsAt(std::string_view text, std::size_t at, std::size_t count)
 {
-    const auto value = at + count <= text.size() ? parseUnsigned(text.substr(at, count), 10, 9999) : std::nullopt;
-    return value ? static_cast<int>(*value) : -1;
+    int value = at + count <= text.size() && count > 0 ? 0 : -1;
+    for (std::size_t i = at; value >= 0 && i < at + count; ++i)
+        value = text[i] >= '0' && text[i] <= '9' ? value * 10 + (text[i] - '0') : -1;
+    return value;
 }
 
 // Seconds east of UTC: "", Z, +hh:mm, -hhmm; with names, a US zone name, and any other name as UTC.
@@ -25,13 +28,10 @@ std::optional<int> zoneOffset(std::string_view zone, bool names)
 {
     if (zone.empty() || equalsNoCase(zone, "z"))
         return 0;
-    for (std::size_t i = 0; names && i < kUsZones.size(); ++i) {
-        if (equalsNoCase(zone, kUsZones[i]))
-            return kUsZoneHours[i] * 3600;
-    }
-    if (names
-        && zone.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") == std::string_view::npos)
-        return 0;
+    const std::string name = asciiLowerCopy(zone);
+    const std::size_t us = name.size() == 3 ? kUsZones.find(name) : std::string_view::npos;
+    if (names && std::all_of(name.begin(), name.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+        return us == std::string_view::npos ? 0 : kUsZoneHours[us / 4] * 3600;
     const bool colon = zone.size() == 6 && zone[3] == ':';
     const int hours = digitsAt(zone, 1, 2);
     const int minutes = digitsAt(zone, colon ? 4 : 3, 2);
@@ -82,14 +82,15 @@ std::optional<std::int64_t> rfc3339(std::string_view s)
 // "[Sat,] 07 Sep 2002 09:42[:31] [zone]"
 std::optional<std::int64_t> rfc822(std::string_view text)
 {
-    std::vector<std::string_view> words;
-    for (std::size_t at = 0, end = 0; at < text.size(); at = end + 1) {
+    std::array<std::string_view, 7> found; // one more than a date can have
+    std::size_t count = 0;
+    for (std::size_t at = 0, end = 0; at < text.size() && count < found.size(); at = end + 1) {
         end = std::min(text.find(' ', at), text.size());
         if (end > at)
-            words.push_back(text.substr(at, end - at));
+            found[count++] = text.substr(at, end - at);
     }
-    if (!words.empty() && (words[0].back() == ',' || digitsAt(words[0], 0, 1) < 0))
-        words.erase(words.begin());
+    const bool weekday = count > 0 && (found[0].back() == ',' || digitsAt(found[0], 0, 1) < 0);
+    const std::span<const std::string_view> words(found.data() + (weekday ? 1 : 0), found.data() + count);
     if (words.size() < 4 || words.size() > 5 || words[0].size() > 2 || words[1].size() < 3
         || (words[2].size() != 2 && words[2].size() != 4) || (words[3].size() != 5 && words[3].size() != 8))
         return std::nullopt;
