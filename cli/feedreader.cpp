@@ -109,8 +109,9 @@ void ReadFeed(std::istream& in, const std::function<void(FeedItem&&)>& onItem)
     std::string text;
     FeedItem item;
     bool hasTitle = false;
+    bool skip = false; // the reader is on a child element of an item that is not read: go past it
     int status = reader ? 1 : -1;
-    while (status == 1 && (status = xmlTextReaderRead(reader.get())) == 1) {
+    while (status == 1 && (status = (skip ? xmlTextReaderNext : xmlTextReaderRead)(reader.get())) == 1) {
         const int type = xmlTextReaderNodeType(reader.get());
         const int depth = xmlTextReaderDepth(reader.get());
         const bool element = type == XML_READER_TYPE_ELEMENT;
@@ -132,8 +133,8 @@ void ReadFeed(std::istream& in, const std::function<void(FeedItem&&)>& onItem)
             field = fieldOf(name, ns, itemNs, atom);
             fieldDepth = field == 0 || (field > 0 && field < dateField) ? depth : -1;
             text.clear();
-            xmlChar* kind = xmlTextReaderGetAttribute(reader.get(), reinterpret_cast<const xmlChar*>("type"));
-            htmlTitle = atom && view(kind) == "html";
+            xmlChar* kind = atom && field == 0 ? xmlTextReaderGetAttribute(reader.get(), BAD_CAST "type") : nullptr;
+            htmlTitle = view(kind) == "html";
             xmlFree(kind);
         } else if (fieldDepth >= 0
                    && (type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA
@@ -154,6 +155,7 @@ void ReadFeed(std::istream& in, const std::function<void(FeedItem&&)>& onItem)
                 onItem(std::move(item));
             item = {};
         }
+        skip = element && itemDepth >= 0 && depth == itemDepth + 1 && fieldDepth < 0;
     }
     if (source.error != 0)
         throw FeedError(source.error == EFBIG
