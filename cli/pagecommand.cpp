@@ -69,13 +69,14 @@ int runPage(Args args, std::istream& in, std::ostream& out, std::ostream& err)
         for (const auto& [topic, feedPath] : feeds) {
             const std::string_view path = feedPath; // a lambda cannot take a structured binding
             TopicTitles titles(perTopic);
-            std::ifstream file;
-            if (path != "-")
-                file.open(std::string(path), std::ios::binary);
+            std::array<char, std::size_t{1} << 16> buffer; // fewer, larger reads than the stream's own
+            std::filebuf file;
+            file.pubsetbuf(buffer.data(), buffer.size());
+            std::istream stream(&file);
             try {
-                if (path != "-" && !file)
+                if (path != "-" && file.open(std::string(path), std::ios::in | std::ios::binary) == nullptr)
                     throw FeedError(std::strerror(errno));
-                ReadFeed(path == "-" ? in : file, [&](FeedItem&& item) {
+                ReadFeed(path == "-" ? in : stream, [&](FeedItem&& item) {
                     if (!titles.add(item.title, item.date, order++))
                         err << "page: " << path << ": a title that is not UTF-8 is left out\n";
                 });
