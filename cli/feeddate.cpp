@@ -17,10 +17,8 @@ constexpr std::array<int, 8> kUsZoneHours = {-5, -4, -6, -5, -7, -6, -8, -7};
 // The number that count digits at `at` spell; -1 when any of them is missing or no digit.
 int digitsAt(std::string_view text, std::size_t at, std::size_t count)
 {
-    int value = at + count <= text.size() && count > 0 ? 0 : -1;
-    for (std::size_t i = at; value >= 0 && i < at + count; ++i)
-        value = text[i] >= '0' && text[i] <= '9' ? value * 10 + (text[i] - '0') : -1;
-    return value;
+    const auto value = at + count <= text.size() ? parseUnsigned(text.substr(at, count), 10, 9999) : std::nullopt;
+    return value ? static_cast<int>(*value) : -1;
 }
 
 // Seconds east of UTC: "", Z, +hh:mm, -hhmm; with names, a US zone name, and any other name as UTC.
