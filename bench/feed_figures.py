@@ -32,11 +32,18 @@ def write_feed(path, items):
         f.write("</channel></rss>\n")
 
 
+def on_one_core():
+    # Every timed run on the same core: a machine's cores may differ in speed (by 1.3x on one used
+    # here), and a program and its peer that landed on different cores would be compared unfairly.
+    os.sched_setaffinity(0, {max(os.sched_getaffinity(0))})
+
+
 def run(argv):
     """Wall and CPU (user + system) seconds of one run; CPU time holds up better on a shared machine."""
     before = resource.getrusage(resource.RUSAGE_CHILDREN)
     start = time.perf_counter()
-    subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
+                   preexec_fn=on_one_core)
     wall = time.perf_counter() - start
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     return wall, after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime

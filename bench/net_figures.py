@@ -64,8 +64,12 @@ def measure(build, report=print):
         server.kill()
         server.wait()
 
+    # On one core: the sizes are compared with each other, and a machine's cores may differ in speed
+    # (by 1.6x on one used here), which would show as growth when two sizes ran on different cores.
+    core = max(os.sched_getaffinity(0))
     out = subprocess.run([os.path.join(build, "bench", "bench_net"), "--benchmark_format=json",
-                          "--benchmark_min_time=1"], capture_output=True, text=True, check=True).stdout
+                          "--benchmark_min_time=1"], capture_output=True, text=True, check=True,
+                         preexec_fn=lambda: os.sched_setaffinity(0, {core})).stdout
     runs = {b["name"]: b for b in json.loads(out)["benchmarks"]}
     report("\nDownload over loopback, ms per MiB (real / cpu); ratio to the 1 MiB figure")
     for framing in ("chunked4", "length"):
